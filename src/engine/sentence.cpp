@@ -1,0 +1,58 @@
+#include "engine/sentence.h"
+
+#include "platform/random_source.h"
+#include "platform/runtime_error.h"
+
+#include <cmath>
+
+namespace velt {
+
+int pick_index(int count, RandomSource &random)
+{
+    const float product = static_cast<float>(count) * random.next();
+    return 1 + static_cast<int>(std::floor(product));
+}
+
+SentencePick pick_sentence(const PhraseBank &bank, RandomSource &random)
+{
+    const int persons = bank.who.count();
+    if (persons < 2) {
+        throw RuntimeError(err::InvalidCall,
+                           QStringLiteral("「dare1.dat」には少なくとも 2 項目が必要です（いまは %1 項目）。"
+                                          "「〇〇と〇〇が」の 2 人を別々に選べません。")
+                               .arg(persons));
+    }
+    SentencePick pick;
+    pick.when = pick_index(bank.when.count(), random);
+    pick.who = pick_index(persons, random);
+    do {
+        pick.with = pick_index(persons, random);
+    } while (pick.with == pick.who);
+    pick.where = pick_index(bank.where.count(), random);
+    pick.what = pick_index(bank.what.count(), random);
+    return pick;
+}
+
+QString compose_sentence(const PhraseBank &bank, const SentencePick &pick)
+{
+    const QString &when = bank.when.entry(pick.when);
+    const QString &who = bank.who.entry(pick.who);
+    const QString &with = bank.withWhom.entry(pick.with);
+    const QString &where = bank.where.entry(pick.where);
+    const QString &what = bank.what.entry(pick.what);
+
+    QString sentence;
+    sentence.reserve(when.size() + who.size() + with.size() + where.size() + what.size() + 4);
+    sentence += when;
+    sentence += u'、';
+    sentence += who;
+    sentence += u'と';
+    sentence += with;
+    sentence += u'が';
+    sentence += where;
+    sentence += u'で';
+    sentence += what;
+    return sentence;
+}
+
+} // namespace velt

@@ -1,0 +1,336 @@
+#include "platform/sequential_input.h"
+
+#include "platform/cp932.h"
+#include "platform/runtime_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+
+namespace velt {
+namespace {
+
+constexpr qsizetype kPieceSize = 64 * 1024;
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
+
+bool isLineBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isForbiddenControl(char16_t c)
+{
+    return c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
+}
+
+// A byte below 0x40 is never the second byte of a code page 932 character
+// and never part of a UTF-8 multi-byte sequence, so the bytes can be cut
+// after it and each side decoded on its own.
+qsizetype safeCut(const QByteArray &bytes)
+{
+    for (qsizetype i = bytes.size(); i > 0; --i) {
+        if (static_cast<unsigned char>(bytes[i - 1]) < 0x40)
+            return i;
+    }
+    return 0;
+}
+
+bool hasNonAscii(QByteArrayView bytes)
+{
+    for (char b : bytes) {
+        if (static_cast<unsigned char>(b) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+bool decodesAs(QByteArrayView bytes, const char *codec)
+{
+    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
+    const QString text = decoder(bytes); // the decoder converts only when its result is taken
+    return !decoder.hasError();
+}
+
+bool decodesAs(QByteArrayView bytes, QStringConverter::Encoding codec)
+{
+    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
+    const QString text = decoder(bytes); // the decoder converts only when its result is taken
+    return !decoder.hasError();
+}
+
+QString displayName(const QString &fileName)
+{
+    return QStringLiteral("「%1」").arg(fileName);
+}
+
+} // namespace
+
+SequentialInput::SequentialInput(QIODevice &device, QString fileName)
+    : m_device(device)
+    , m_fileName(std::move(fileName))
+{
+}
+
+int SequentialInput::peek()
+{
+    while (m_pos >= m_text.size()) {
+        if (!fill())
+            return -1;
+    }
+    return m_text.at(m_pos).unicode();
+}
+
+bool SequentialInput::fill()
+{
+    m_text.clear();
+    m_pos = 0;
+    while (true) {
+        if (!m_deviceDone) {
+            const qsizetype before = m_raw.size();
+            m_raw.resize(before + kPieceSize);
+            const qint64 got = m_device.read(m_raw.data() + before, kPieceSize);
+            if (got < 0) {
+                throw RuntimeError(err::DeviceIo,
+                                   QStringLiteral("%1 を読み込めません（%2）。")
+                                       .arg(displayName(m_fileName), m_device.errorString()));
+            }
+            m_raw.resize(before + got);
+            if (got == 0)
+                m_deviceDone = true;
+        }
+        if (m_raw.isEmpty()) {
+            if (m_deviceDone)
+                return false;
+            continue;
+        }
+
+        qsizetype cut = m_deviceDone ? m_raw.size() : safeCut(m_raw);
+        if (cut == 0) {
+            // No byte in the whole piece can end a field: whatever field
+            // this is, it is far longer than any entry may be.
+            if (m_raw.size() >= kPieceSize)
+                failTooLong();
+            continue;
+        }
+        const QByteArray piece = m_raw.left(cut);
+        m_raw.remove(0, cut);
+        decodePiece(piece);
+        m_rawEndsInCR = piece.endsWith('\r');
+        if (!m_text.isEmpty())
+            return true;
+    }
+}
+
+void SequentialInput::decodePiece(QByteArrayView piece)
+{
+    if (!m_started) {
+        m_started = true;
+        if (piece.startsWith("\xEF\xBB\xBF")) {
+            m_encoding = Encoding::Utf8;
+            piece = piece.sliced(3);
+        }
+    }
+    if (m_encoding == Encoding::Undecided && hasNonAscii(piece)) {
+        m_encoding = decodesAs(piece, QStringConverter::Utf8) ? Encoding::Utf8 : Encoding::Cp932;
+        m_decoder = m_encoding == Encoding::Utf8
+            ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+            : QStringDecoder(cp932::codecName(), QStringConverter::Flag::Stateless);
+        if (!m_decoder.isValid()) {
+            throw RuntimeError(err::InputPastEnd,
+                               QStringLiteral("Shift_JIS（コードページ 932）を変換できません。"
+                                              "この Qt は ICU なしでビルドされています。"));
+        }
+    }
+    if (m_encoding == Encoding::Undecided) {
+        m_text = QString::fromLatin1(piece);
+        return;
+    }
+    m_text = m_decoder(piece);
+    if (m_decoder.hasError())
+        failDecoding(piece);
+}
+
+void SequentialInput::failDecoding(QByteArrayView piece)
+{
+    // The piece starts on the reader's current line (or ends its CR LF).
+    int line = m_line;
+    qsizetype start = 0;
+    if (m_rawEndsInCR && piece.startsWith('\n'))
+        start = 1;
+    const bool utf8 = m_encoding == Encoding::Utf8;
+    while (start <= piece.size()) {
+        qsizetype end = start;
+        while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n')
+            ++end;
+        const QByteArrayView bytes = piece.sliced(start, end - start);
+        const bool ok = utf8 ? decodesAs(bytes, QStringConverter::Utf8)
+                             : decodesAs(bytes, cp932::codecName());
+        if (!ok)
+            break;
+        if (end < piece.size() && piece[end] == '\r' && end + 1 < piece.size() && piece[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+        ++line;
+    }
+    throw RuntimeError(err::InputPastEnd,
+                       QStringLiteral("%1 の %2 行目に %3 として読めない文字があります。")
+                           .arg(displayName(m_fileName))
+                           .arg(line)
+                           .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS")));
+}
+
+void SequentialInput::failControlCharacter()
+{
+    throw RuntimeError(err::InputPastEnd,
+                       QStringLiteral("%1 の %2 行目に制御文字（NUL など）があります。"
+                                      "テキストファイルではないようです。")
+                           .arg(displayName(m_fileName))
+                           .arg(m_line));
+}
+
+void SequentialInput::failTooLong()
+{
+    throw RuntimeError(err::OutOfStringSpace,
+                       QStringLiteral("%1 の %2 番目の項目（%3 行目）が長すぎます。"
+                                      "1 項目は %4 文字までです。")
+                           .arg(displayName(m_fileName))
+                           .arg(m_fieldsParsed + 1)
+                           .arg(m_line)
+                           .arg(MAX_FIELD_LENGTH));
+}
+
+void SequentialInput::consumeLineBreak()
+{
+    const char16_t c = m_text.at(m_pos).unicode();
+    ++m_pos;
+    ++m_line;
+    if (c == u'\r' && peek() == u'\n')
+        ++m_pos;
+}
+
+bool SequentialInput::atEnd()
+{
+    if (!m_atLineStart)
+        return false;
+    // Pass over blank lines and lines of nothing but blanks.
+    // The blanks skipped here would be skipped by readField() anyway.
+    while (true) {
+        int c = peek();
+        while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
+            ++m_pos;
+            c = peek();
+        }
+        if (c < 0)
+            return true;
+        if (!isLineBreak(static_cast<char16_t>(c)))
+            return false;
+        consumeLineBreak();
+    }
+}
+
+void SequentialInput::appendToField(QString &field, qsizetype from, qsizetype to)
+{
+    if (field.size() + (to - from) > MAX_FIELD_LENGTH)
+        failTooLong();
+    field.append(QStringView(m_text).sliced(from, to - from));
+}
+
+// Appends text up to (not including) the end of the field: a comma or a
+// line break for unquoted text, a double quote or a line break for quoted.
+void SequentialInput::scanUntil(QString &field, bool quoted)
+{
+    while (true) {
+        if (peek() < 0)
+            return;
+        const QChar *data = m_text.constData();
+        const qsizetype size = m_text.size();
+        const qsizetype from = m_pos;
+        qsizetype i = m_pos;
+        for (; i < size; ++i) {
+            const char16_t c = data[i].unicode();
+            if (c == u'\r' || c == u'\n' || (quoted ? c == u'"' : c == u','))
+                break;
+            if (isForbiddenControl(c)) {
+                m_pos = i;
+                failControlCharacter();
+            }
+        }
+        appendToField(field, from, i);
+        m_pos = i;
+        if (i < size)
+            return;
+    }
+}
+
+QString SequentialInput::readField()
+{
+    if (atEnd()) {
+        throw RuntimeError(err::InputPastEnd,
+                           QStringLiteral("%1 にはこれ以上項目がありません。").arg(displayName(m_fileName)));
+    }
+    int c = peek();
+    while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
+        ++m_pos;
+        c = peek();
+    }
+
+    QString field;
+    if (c == u'"') {
+        ++m_pos;
+        scanUntil(field, true);
+        if (peek() == u'"')
+            ++m_pos;
+        // Whatever follows the closing quote on the way to the comma is
+        // kept, not dropped: the user typed it.
+        const qsizetype quotedLength = field.size();
+        scanUntil(field, false);
+        qsizetype end = field.size();
+        while (end > quotedLength && isBlank(field.at(end - 1).unicode()))
+            --end;
+        field.truncate(end);
+    } else {
+        scanUntil(field, false);
+        qsizetype end = field.size();
+        while (end > 0 && isBlank(field.at(end - 1).unicode()))
+            --end;
+        field.truncate(end);
+    }
+
+    ++m_fieldsParsed;
+    c = peek();
+    if (c == u',') {
+        ++m_pos;
+        m_atLineStart = false;
+    } else {
+        if (c >= 0)
+            consumeLineBreak();
+        m_atLineStart = true;
+    }
+    return field;
+}
+
+SequentialInputFile::SequentialInputFile(const QString &fileName)
+    : m_file(fileName)
+    , m_input(m_file, fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        throw RuntimeError(err::FileNotFound,
+                           QStringLiteral("%1 が見つかりません（フォルダ %2）。")
+                               .arg(displayName(fileName), QDir::toNativeSeparators(QDir::currentPath())));
+    }
+    if (info.isDir()) {
+        throw RuntimeError(err::PathFileAccess,
+                           QStringLiteral("%1 はファイルではなくフォルダです。").arg(displayName(fileName)));
+    }
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        throw RuntimeError(err::PathFileAccess,
+                           QStringLiteral("%1 を開けません（%2）。").arg(displayName(fileName), m_file.errorString()));
+    }
+}
+
+} // namespace velt

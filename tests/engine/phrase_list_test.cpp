@@ -1,0 +1,195 @@
+#include "engine/phrase_list.h"
+#include "platform/runtime_error.h"
+#include "support/list_dir.h"
+
+#include <QDir>
+#include <QTest>
+
+using velt::PhraseList;
+using velt::RuntimeError;
+using velt::test::ListDir;
+
+namespace {
+
+int openDescriptors()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+int errorNumberOf(const std::function<void()> &action, QString *message = nullptr)
+{
+    try {
+        action();
+    } catch (const RuntimeError &error) {
+        if (message)
+            *message = error.message();
+        return error.number();
+    }
+    return 0;
+}
+
+QStringList numbered(int n)
+{
+    QStringList lines;
+    for (int i = 1; i <= n; ++i)
+        lines << QString::number(i);
+    return lines;
+}
+
+} // namespace
+
+class PhraseListTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void twoLinesFillTwoSlots()
+    {
+        ListDir dir;
+        dir.writeLines("itu.dat", {"今日", "昨日"});
+        const PhraseList list = velt::load_phrase_list("itu.dat");
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.entry(1), QStringLiteral("今日"));
+        QCOMPARE(list.entry(2), QStringLiteral("昨日"));
+        QCOMPARE(list.entry(3), QString());
+        QCOMPARE(list.entry(velt::LIST_CAPACITY), QString());
+    }
+
+    void emptyFileIsAnEmptyList()
+    {
+        ListDir dir;
+        dir.writeBytes("doko.dat", {});
+        const PhraseList list = velt::load_phrase_list("doko.dat");
+        QCOMPARE(list.count(), 0);
+        QCOMPARE(list.entry(1), QString());
+    }
+
+    void indexOutsideTheSlotsIsError9_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::newRow("zero") << 0;
+        QTest::newRow("negative") << -1;
+        QTest::newRow("one past capacity") << velt::LIST_CAPACITY + 1;
+    }
+
+    void indexOutsideTheSlotsIsError9()
+    {
+        QFETCH(int, index);
+        PhraseList list;
+        QCOMPARE(errorNumberOf([&] { (void)list.entry(index); }), velt::err::SubscriptOutOfRange);
+    }
+
+    void capacity_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("error");
+        QTest::newRow("2000 fields load") << 2000 << 0;
+        QTest::newRow("2001 fields stop with error 9") << 2001 << velt::err::SubscriptOutOfRange;
+    }
+
+    void capacity()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, error);
+        ListDir dir;
+        dir.writeLines("nani.dat", numbered(lines));
+        PhraseList list;
+        QString message;
+        QCOMPARE(errorNumberOf([&] { list = velt::load_phrase_list("nani.dat"); }, &message), error);
+        if (error == 0) {
+            QCOMPARE(list.count(), 2000);
+            QCOMPARE(list.entry(2000), QStringLiteral("2000"));
+        } else {
+            QVERIFY2(message.contains("nani.dat"), qPrintable(message));
+        }
+    }
+
+    void fileIsClosedOnEveryPathOut()
+    {
+        if (!QFileInfo::exists("/proc/self/fd"))
+            QSKIP("needs /proc to count open files");
+        ListDir dir;
+        dir.writeLines("ok.dat", {"a"});
+        dir.writeLines("long.dat", numbered(2001));
+        dir.writeBytes("bad.dat", "a\r\n\xFF\r\n");
+        QDir().mkdir("folder.dat");
+        const int before = openDescriptors();
+        for (const char *name : {"ok.dat", "long.dat", "bad.dat", "folder.dat", "missing.dat"}) {
+            try {
+                velt::load_phrase_list(QString::fromLatin1(name));
+            } catch (const RuntimeError &) {
+            }
+        }
+        QCOMPARE(openDescriptors(), before);
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("error");
+        QTest::newRow("missing file") << "missing" << velt::err::FileNotFound;
+        QTest::newRow("folder in its place") << "folder" << velt::err::PathFileAccess;
+    }
+
+    void openFailures()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, error);
+        ListDir dir;
+        if (setup == "folder")
+            QDir().mkdir("dare1.dat");
+        QString message;
+        QCOMPARE(errorNumberOf([] { velt::load_phrase_list("dare1.dat"); }, &message), error);
+        QVERIFY2(message.contains("dare1.dat"), qPrintable(message));
+    }
+
+    void bankLoadsFiveSlotsInOrder()
+    {
+        ListDir dir;
+        dir.writeLines("itu.dat", {"w"});
+        dir.writeLines("dare1.dat", {"p1", "p2"});
+        dir.writeLines("dare2.dat", {"q1"});
+        dir.writeLines("doko.dat", {"x", "y", "z"});
+        dir.writeLines("nani.dat", {"v"});
+        const velt::PhraseBank bank = velt::load_phrase_bank();
+        QCOMPARE(bank.when.entry(1), QStringLiteral("w"));
+        QCOMPARE(bank.who.count(), 2);
+        QCOMPARE(bank.withWhom.entry(1), QStringLiteral("q1"));
+        QCOMPARE(bank.where.count(), 3);
+        QCOMPARE(bank.what.entry(1), QStringLiteral("v"));
+    }
+
+    void bankReportsTheFirstBadFileInLoadOrder_data()
+    {
+        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("doko.dat alone") << QStringList{"doko.dat"} << "doko.dat";
+        QTest::newRow("dare2.dat before doko.dat") << QStringList{"doko.dat", "dare2.dat"} << "dare2.dat";
+        QTest::newRow("nani.dat last") << QStringList{"nani.dat"} << "nani.dat";
+    }
+
+    void bankReportsTheFirstBadFileInLoadOrder()
+    {
+        QFETCH(QStringList, missing);
+        QFETCH(QString, reported);
+        ListDir dir;
+        dir.writeDefaultLists();
+        for (const QString &name : missing)
+            QVERIFY(QFile::remove(name));
+        QString message;
+        QCOMPARE(errorNumberOf([] { velt::load_phrase_bank(); }, &message), velt::err::FileNotFound);
+        QVERIFY2(message.contains(reported), qPrintable(message));
+    }
+
+    void editsShowOnTheNextLoad()
+    {
+        ListDir dir;
+        dir.writeDefaultLists();
+        QCOMPARE(velt::load_phrase_bank().where.entry(1), QStringLiteral("公園"));
+        dir.writeLines("doko.dat", {"屋上"});
+        QCOMPARE(velt::load_phrase_bank().where.entry(1), QStringLiteral("屋上"));
+    }
+};
+
+QTEST_GUILESS_MAIN(PhraseListTest)
+#include "phrase_list_test.moc"
