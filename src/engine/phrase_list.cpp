@@ -5,25 +5,28 @@
 
 namespace velt {
 
-const QString &PhraseList::entry(int index) const
+namespace {
+
+[[noreturn]] void failFull(const QString &fileName)
 {
-    static const QString empty;
-    if (index < 1 || index > LIST_CAPACITY)
-        throw RuntimeError(err::SubscriptOutOfRange, {});
-    return index <= count() ? m_entries.at(index - 1) : empty;
+    throw RuntimeError(err::SubscriptOutOfRange,
+                       QStringLiteral("「%1」の項目が多すぎます。1 つのリストには %2 項目までしか入りません"
+                                      "（%3 番目の項目で止まりました）。")
+                           .arg(fileName)
+                           .arg(LIST_CAPACITY)
+                           .arg(LIST_CAPACITY + 1));
 }
 
-void PhraseList::append(QString text, const QString &fileName)
+} // namespace
+
+QStringView PhraseList::entry(int index) const
 {
-    if (count() >= LIST_CAPACITY) {
-        throw RuntimeError(err::SubscriptOutOfRange,
-                           QStringLiteral("「%1」の項目が多すぎます。1 つのリストには %2 項目までしか入りません"
-                                          "（%3 番目の項目で止まりました）。")
-                               .arg(fileName)
-                               .arg(LIST_CAPACITY)
-                               .arg(LIST_CAPACITY + 1));
-    }
-    m_entries.append(std::move(text));
+    if (index < 1 || index > LIST_CAPACITY)
+        throw RuntimeError(err::SubscriptOutOfRange, {});
+    if (index > count())
+        return {};
+    const qsizetype begin = index == 1 ? 0 : m_ends.at(index - 2);
+    return QStringView(m_text).sliced(begin, m_ends.at(index - 1) - begin);
 }
 
 PhraseList load_phrase_list(const QString &fileName)
@@ -32,8 +35,12 @@ PhraseList load_phrase_list(const QString &fileName)
     SequentialInputFile file(fileName);
     // The field is read before the capacity check, as the run-time does, so
     // a file fails on its 2001st field and never reads further.
-    while (!file.atEnd())
-        list.append(file.readField(), fileName);
+    while (!file.atEnd()) {
+        file.input().readFieldInto(list.m_text);
+        if (list.count() >= LIST_CAPACITY)
+            failFull(fileName);
+        list.m_ends.append(list.m_text.size());
+    }
     return list;
 }
 

@@ -8,27 +8,30 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace velt {
 
 inline constexpr int LIST_CAPACITY = 2000;
 
 // One loaded list: entries 1 to count in file order, unchanged text. The
-// slots above count up to LIST_CAPACITY read as empty text.
+// slots above count up to LIST_CAPACITY read as empty text. The entries are
+// kept back to back in one buffer: a list is loaded on every tick, and one
+// allocation per entry would cost more than reading the file.
 class PhraseList
 {
 public:
-    int count() const { return static_cast<int>(m_entries.size()); }
+    int count() const { return static_cast<int>(m_ends.size()); }
 
-    // Entry 1 to LIST_CAPACITY; any other index raises error 9.
-    const QString &entry(int index) const;
-
-    // Adds the next field as entry count() + 1; raises error 9 when the list
-    // is full, naming the file.
-    void append(QString text, const QString &fileName);
+    // Entry 1 to LIST_CAPACITY; any other index raises error 9. The view is
+    // valid as long as the list is.
+    QStringView entry(int index) const;
 
 private:
-    QList<QString> m_entries;
+    friend PhraseList load_phrase_list(const QString &fileName);
+
+    QString m_text;
+    QList<qsizetype> m_ends; // entry k ends at m_ends[k - 1]
 };
 
 // The five lists of one tick, by slot.

@@ -35,11 +35,11 @@ SentencePick pick_sentence(const PhraseBank &bank, RandomSource &random)
 
 QString compose_sentence(const PhraseBank &bank, const SentencePick &pick)
 {
-    const QString &when = bank.when.entry(pick.when);
-    const QString &who = bank.who.entry(pick.who);
-    const QString &with = bank.withWhom.entry(pick.with);
-    const QString &where = bank.where.entry(pick.where);
-    const QString &what = bank.what.entry(pick.what);
+    const QStringView when = bank.when.entry(pick.when);
+    const QStringView who = bank.who.entry(pick.who);
+    const QStringView with = bank.withWhom.entry(pick.with);
+    const QStringView where = bank.where.entry(pick.where);
+    const QStringView what = bank.what.entry(pick.what);
 
     QString sentence;
     sentence.reserve(when.size() + who.size() + with.size() + where.size() + what.size() + 4);

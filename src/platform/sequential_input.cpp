@@ -55,11 +55,42 @@ bool decodesAs(QByteArrayView bytes, const char *codec)
     return !decoder.hasError();
 }
 
-bool decodesAs(QByteArrayView bytes, QStringConverter::Encoding codec)
+// A strict UTF-8 check that stops at the first bad byte: code page 932 text
+// fails it within a character or two, long before a full decode would end.
+bool isValidUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
-    const QString text = decoder(bytes); // the decoder converts only when its result is taken
-    return !decoder.hasError();
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        char32_t min = 0;
+        char32_t cp = 0;
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1; min = 0x80; cp = b & 0x1F;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2; min = 0x800; cp = b & 0x0F;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3; min = 0x10000; cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        p += extra + 1;
+    }
+    return true;
 }
 
 QString displayName(const QString &fileName)
@@ -108,7 +139,7 @@ bool SequentialInput::fill()
             continue;
         }
 
-        qsizetype cut = m_deviceDone ? m_raw.size() : safeCut(m_raw);
+        const qsizetype cut = m_deviceDone ? m_raw.size() : safeCut(m_raw);
         if (cut == 0) {
             // No byte in the whole piece can end a field: whatever field
             // this is, it is far longer than any entry may be.
@@ -116,10 +147,10 @@ bool SequentialInput::fill()
                 failTooLong();
             continue;
         }
-        const QByteArray piece = m_raw.left(cut);
-        m_raw.remove(0, cut);
+        const QByteArrayView piece(m_raw.constData(), cut);
         decodePiece(piece);
         m_rawEndsInCR = piece.endsWith('\r');
+        m_raw.remove(0, cut);
         if (!m_text.isEmpty())
             return true;
     }
@@ -135,7 +166,7 @@ void SequentialInput::decodePiece(QByteArrayView piece)
         }
     }
     if (m_encoding == Encoding::Undecided && hasNonAscii(piece)) {
-        m_encoding = decodesAs(piece, QStringConverter::Utf8) ? Encoding::Utf8 : Encoding::Cp932;
+        m_encoding = isValidUtf8(piece) ? Encoding::Utf8 : Encoding::Cp932;
         m_decoder = m_encoding == Encoding::Utf8
             ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
             : QStringDecoder(cp932::codecName(), QStringConverter::Flag::Stateless);
@@ -167,8 +198,7 @@ void SequentialInput::failDecoding(QByteArrayView piece)
         while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n')
             ++end;
         const QByteArrayView bytes = piece.sliced(start, end - start);
-        const bool ok = utf8 ? decodesAs(bytes, QStringConverter::Utf8)
-                             : decodesAs(bytes, cp932::codecName());
+        const bool ok = utf8 ? isValidUtf8(bytes) : decodesAs(bytes, cp932::codecName());
         if (!ok)
             break;
         if (end < piece.size() && piece[end] == '\r' && end + 1 < piece.size() && piece[end + 1] == '\n')
@@ -232,20 +262,11 @@ bool SequentialInput::atEnd()
     }
 }
 
-void SequentialInput::appendToField(QString &field, qsizetype from, qsizetype to)
-{
-    if (field.size() + (to - from) > MAX_FIELD_LENGTH)
-        failTooLong();
-    field.append(QStringView(m_text).sliced(from, to - from));
-}
-
 // Appends text up to (not including) the end of the field: a comma or a
 // line break for unquoted text, a double quote or a line break for quoted.
-void SequentialInput::scanUntil(QString &field, bool quoted)
+void SequentialInput::scanUntil(QString &out, qsizetype fieldStart, bool quoted)
 {
-    while (true) {
-        if (peek() < 0)
-            return;
+    while (peek() >= 0) {
         const QChar *data = m_text.constData();
         const qsizetype size = m_text.size();
         const qsizetype from = m_pos;
@@ -259,7 +280,9 @@ void SequentialInput::scanUntil(QString &field, bool quoted)
                 failControlCharacter();
             }
         }
-        appendToField(field, from, i);
+        if (out.size() - fieldStart + (i - from) > MAX_FIELD_LENGTH)
+            failTooLong();
+        out.append(data + from, i - from);
         m_pos = i;
         if (i < size)
             return;
@@ -267,6 +290,13 @@ void SequentialInput::scanUntil(QString &field, bool quoted)
 }
 
 QString SequentialInput::readField()
+{
+    QString field;
+    readFieldInto(field);
+    return field;
+}
+
+qsizetype SequentialInput::readFieldInto(QString &out)
 {
     if (atEnd()) {
         throw RuntimeError(err::InputPastEnd,
@@ -278,27 +308,22 @@ QString SequentialInput::readField()
         c = peek();
     }
 
-    QString field;
+    const qsizetype fieldStart = out.size();
+    qsizetype keep = fieldStart; // blanks up to here are part of the field
     if (c == u'"') {
         ++m_pos;
-        scanUntil(field, true);
+        scanUntil(out, fieldStart, true);
         if (peek() == u'"')
             ++m_pos;
         // Whatever follows the closing quote on the way to the comma is
         // kept, not dropped: the user typed it.
-        const qsizetype quotedLength = field.size();
-        scanUntil(field, false);
-        qsizetype end = field.size();
-        while (end > quotedLength && isBlank(field.at(end - 1).unicode()))
-            --end;
-        field.truncate(end);
-    } else {
-        scanUntil(field, false);
-        qsizetype end = field.size();
-        while (end > 0 && isBlank(field.at(end - 1).unicode()))
-            --end;
-        field.truncate(end);
+        keep = out.size();
     }
+    scanUntil(out, fieldStart, false);
+    qsizetype end = out.size();
+    while (end > keep && isBlank(out.at(end - 1).unicode()))
+        --end;
+    out.truncate(end);
 
     ++m_fieldsParsed;
     c = peek();
@@ -310,7 +335,7 @@ QString SequentialInput::readField()
             consumeLineBreak();
         m_atLineStart = true;
     }
-    return field;
+    return end - fieldStart;
 }
 
 SequentialInputFile::SequentialInputFile(const QString &fileName)

@@ -39,6 +39,10 @@ public:
     // The next field; raises error 62 when there is none.
     QString readField();
 
+    // Appends the next field to `out` and returns its length, so a caller
+    // that keeps many fields can keep them in one buffer.
+    qsizetype readFieldInto(QString &out);
+
     // The line the reader stands on, counted from 1.
     int line() const { return m_line; }
 
@@ -53,8 +57,7 @@ private:
     [[noreturn]] void failTooLong();
     int peek();
     void consumeLineBreak();
-    void appendToField(QString &field, qsizetype from, qsizetype to);
-    void scanUntil(QString &field, bool quoted);
+    void scanUntil(QString &out, qsizetype fieldStart, bool quoted);
 
     QIODevice &m_device;
     QString m_fileName;

@@ -6,8 +6,9 @@
 //       directly at its own resolution; the small sizes get a relatively
 //       thicker outline and pixel-aligned horizontal parts.
 //   about-32.png
-//       The About box picture: a small window with two tilted tiles above
-//       it, drawn without anti-aliasing in the 16-colour VGA palette.
+//       The About box picture: a small window with a purple arch inside and
+//       two tilted tiles above it, drawn without anti-aliasing in the
+//       16-colour VGA palette.
 //
 // Usage: icongen OUTPUT_DIR
 
@@ -211,7 +212,7 @@ QImage drawWen(int size)
     Stroke horiz{{5, 0}, {35, 0}, {65, 0}, {95, 0},
                  {{0.0, 0.0, Ease::RoundIn}, {0.07, hw * 0.6}, {0.5, hw}, {0.86, hw * 0.85, Ease::Blade}, {1.0, 0.0}}};
     // The two sweeping strokes hang from the horizontal and cross at about
-    // (53, 63), leaving a clear triangle above the crossing.
+    // about (52, 64), leaving a clear triangle above the crossing.
     Stroke leftFall{{68, 34}, {67, 62}, {46, 86}, {5, 97},
                     {{0.0, 0.0, Ease::RoundIn}, {0.07, 10.0}, {0.25, 11.0}, {0.5, 8.5}, {1.0, 0.0}}};
     Stroke rightFall{{30, 35}, {38, 64}, {60, 88}, {97, 94},

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace velt::bench {
+
+// A temporary working folder holding five full (2000-entry) lists of
+// realistic Japanese entries in code page 932, made current while it lives.
+class FullLists
+{
+public:
+    FullLists();
+    ~FullLists();
+    QString path() const { return m_dir.path(); }
+
+private:
+    QString m_previous;
+    QTemporaryDir m_dir;
+};
+
+} // namespace velt::bench

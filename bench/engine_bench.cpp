@@ -1,0 +1,59 @@
+#include "bench_lists.h"
+
+#include "engine/phrase_list.h"
+#include "engine/sentence.h"
+#include "platform/cp932.h"
+#include "platform/random_source.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The floor: read the same five files whole and decode them with the same
+// codec, and nothing else.
+void BM_ReadAndDecodeFloor(benchmark::State &state)
+{
+    velt::bench::FullLists lists;
+    for (auto _ : state) {
+        qsizetype chars = 0;
+        for (const char16_t *name : velt::LIST_FILES) {
+            QFile file(QString::fromUtf16(name));
+            file.open(QIODevice::ReadOnly);
+            chars += velt::cp932::decode(file.readAll())->size();
+        }
+        benchmark::DoNotOptimize(chars);
+    }
+}
+BENCHMARK(BM_ReadAndDecodeFloor)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadPhraseBank(benchmark::State &state)
+{
+    velt::bench::FullLists lists;
+    for (auto _ : state) {
+        velt::PhraseBank bank = velt::load_phrase_bank();
+        benchmark::DoNotOptimize(bank);
+    }
+}
+BENCHMARK(BM_LoadPhraseBank)->Unit(benchmark::kMicrosecond);
+
+void BM_Compose2000Sentences(benchmark::State &state)
+{
+    velt::bench::FullLists lists;
+    const velt::PhraseBank bank = velt::load_phrase_bank();
+    velt::RandomSource random;
+    for (auto _ : state) {
+        QString text;
+        for (int i = 0; i < 2000; ++i) {
+            text += velt::compose_sentence(bank, velt::pick_sentence(bank, random));
+            text += QStringLiteral("\r\n");
+        }
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_Compose2000Sentences)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
