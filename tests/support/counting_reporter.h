@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/message_reporter.h"
+
+#include <QStringList>
+
+namespace velt::test {
+
+// Collects messages instead of showing them.
+class CountingReporter : public MessageReporter
+{
+public:
+    void report(const QString &text) override { messages << text; }
+    QStringList messages;
+};
+
+} // namespace velt::test
