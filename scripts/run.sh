@@ -14,4 +14,8 @@ for f in data/lists/*.dat; do
   [ -e "run/$(basename "$f")" ] || cp "$f" run/
 done
 cd run
-exec ../build/src/app/velt-print "$@"
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+  echo "velt: no display found (DISPLAY is not set); run it as: xvfb-run bash scripts/run.sh, or use build/src/app/velt-print for text output" >&2
+  exit 1
+fi
+exec ../build/src/app/velt
