@@ -26,7 +26,14 @@ struct Window
     velt::RandomSource random;
     velt::MainWindow window{&reporter, &random};
 
-    Window() { window.show(); }
+    Window()
+    {
+        window.show();
+        // Let the start-up placeholder arrive before anything is measured.
+        auto *box = find<QPlainTextEdit>("veltbox");
+        while (box->toPlainText().isEmpty())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
     template <typename T>
     T *find(const char *name) { return window.findChild<T *>(QLatin1StringView(name)); }
 };
