@@ -17,6 +17,18 @@ namespace {
                            .arg(LIST_CAPACITY + 1));
 }
 
+// The field is read before the capacity check, as the run-time does, so a
+// file fails on its 2001st field and never reads further.
+void readEntries(SequentialInput &input, const QString &fileName, QString &text, QList<qsizetype> &ends)
+{
+    while (!input.atEnd()) {
+        input.readFieldInto(text);
+        if (ends.size() >= LIST_CAPACITY)
+            failFull(fileName);
+        ends.append(text.size());
+    }
+}
+
 } // namespace
 
 QStringView PhraseList::entry(int index) const
@@ -33,14 +45,15 @@ PhraseList load_phrase_list(const QString &fileName)
 {
     PhraseList list;
     SequentialInputFile file(fileName);
-    // The field is read before the capacity check, as the run-time does, so
-    // a file fails on its 2001st field and never reads further.
-    while (!file.atEnd()) {
-        file.input().readFieldInto(list.m_text);
-        if (list.count() >= LIST_CAPACITY)
-            failFull(fileName);
-        list.m_ends.append(list.m_text.size());
-    }
+    readEntries(file.input(), fileName, list.m_text, list.m_ends);
+    return list;
+}
+
+PhraseList load_phrase_list(QIODevice &device, const QString &fileName)
+{
+    PhraseList list;
+    SequentialInput input(device, fileName);
+    readEntries(input, fileName, list.m_text, list.m_ends);
     return list;
 }
 

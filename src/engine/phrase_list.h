@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringView>
 
+class QIODevice;
+
 namespace velt {
 
 inline constexpr int LIST_CAPACITY = 2000;
@@ -29,6 +31,7 @@ public:
 
 private:
     friend PhraseList load_phrase_list(const QString &fileName);
+    friend PhraseList load_phrase_list(QIODevice &device, const QString &fileName);
 
     QString m_text;
     QList<qsizetype> m_ends; // entry k ends at m_ends[k - 1]
@@ -49,6 +52,10 @@ inline constexpr const char16_t *LIST_FILES[] = {u"itu.dat", u"dare1.dat", u"dar
 
 // Reads one list file from the working folder in a single pass.
 PhraseList load_phrase_list(const QString &fileName);
+
+// Reads a list from an open device exactly as from a file; `fileName` only
+// names the list in errors. Lets the fuzzer feed bytes from memory.
+PhraseList load_phrase_list(QIODevice &device, const QString &fileName);
 
 // Reads all five files, each completely before the next is opened.
 PhraseBank load_phrase_bank();
