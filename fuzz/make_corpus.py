@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus for velt_fuzz_list into fuzz/corpus/.
+
+Each seed is one small list file that reaches a different corner of the
+reader: both encodings, quoting, every kind of line end, and the byte
+sequences that must fail cleanly. Re-run after adding a seed here; the
+written files are committed so CI needs no Python.
+"""
+import pathlib
+import shutil
+
+HERE = pathlib.Path(__file__).resolve().parent
+OUT = HERE / "corpus"
+
+
+def sjis(text):
+    return text.encode("cp932")
+
+
+SEEDS = {
+    "cp932_lines": sjis("今日\r\n昨日\r\n明日の朝\r\n"),
+    "cp932_no_final_break": sjis("今日\r\n昨日"),
+    "cp932_trail_5c": b"\x95\x5C,\x83\x5C\r\nC:\\x\r\n",
+    "cp932_nec_specials": b"\x81\x60\x87\x40\x87\x54\xED\x40\r\n",
+    "cp932_halfwidth_kana": b"\xBC\xBD\xC3\xD1\r\n",
+    "cp932_ideographic_space": sjis("\u3000山田\u3000花子\u3000\r\n"),
+    "utf8_no_bom": "今日\r\n昨日\r\n".encode("utf-8"),
+    "utf8_bom": b"\xEF\xBB\xBF" + "今日,昨日\n明日\n".encode("utf-8"),
+    "utf8_bom_only": b"\xEF\xBB\xBF",
+    "utf8_four_byte": "😀,𠀋\n".encode("utf-8"),
+    "ascii_then_cp932": b"abc\r\n" * 20 + sjis("表示\r\n"),
+    "quotes": b'"a,b"\r\n"  kept  "\r\n"unclosed\r\n""\r\nx"y"z\r\n"q" tail ,\r\n',
+    "commas": b"a,,b,\r\nc,\r\n,\r\n",
+    "trailing_comma_eof": b"a,",
+    "blank_lines": b"\r\n\r\n  \r\n\t\r\na\r\n\r\n",
+    "lone_lf": b"a\nb\n",
+    "lone_cr": b"a\rb\rc",
+    "mixed_line_ends": b"a\r\nb\nc\rd\n\r",
+    "nul_byte": b"a\r\nb\x00c\r\n",
+    "control_chars": b"a\x01b\r\n\x1Bc\r\n",
+    "utf16le_bom": b"\xFF\xFEa\x00b\x00\r\x00\n\x00",
+    "utf16be_bom": b"\xFE\xFF\x00a\x00b",
+    "invalid_lead_byte": b"a\r\nb\r\nc\xFF\r\n",
+    "truncated_two_byte": b"a\r\n\x95",
+    "cut_after_cr": sjis("表\r"),
+    "invalid_utf8_after_bom": b"\xEF\xBB\xBF" + b"ok\n\xC3\x28\n",
+    "overlong_utf8": b"\xC0\xAF\n\xE0\x80\xAF\n",
+    "surrogate_utf8": b"\xED\xA0\x80\n",
+    "long_entry": b"ok\r\n" + b"x" * 4097,
+    "just_fits_entry": b"y" * 4096 + b"\r\n",
+    "full_list": b"".join(b"%d\r\n" % i for i in range(1, 2001)),
+    "one_too_many": b"".join(b"%d," % i for i in range(1, 2002)),
+}
+
+
+def main():
+    if OUT.exists():
+        shutil.rmtree(OUT)
+    OUT.mkdir()
+    for name, data in SEEDS.items():
+        (OUT / name).write_bytes(data)
+    # The shipped sample lists, as users start from them.
+    lists = HERE.parent / "data" / "lists"
+    for path in sorted(lists.glob("*.dat")):
+        (OUT / ("sample_" + path.stem)).write_bytes(path.read_bytes())
+
+
+if __name__ == "__main__":
+    main()
