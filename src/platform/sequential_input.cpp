@@ -165,8 +165,9 @@ void SequentialInput::decodePiece(QByteArrayView piece)
             piece = piece.sliced(3);
         }
     }
-    if (m_encoding == Encoding::Undecided && hasNonAscii(piece)) {
+    if (m_encoding == Encoding::Undecided && hasNonAscii(piece))
         m_encoding = isValidUtf8(piece) ? Encoding::Utf8 : Encoding::Cp932;
+    if (m_encoding != Encoding::Undecided && !m_decoder.isValid()) {
         m_decoder = m_encoding == Encoding::Utf8
             ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
             : QStringDecoder(cp932::codecName(), QStringConverter::Flag::Stateless);

@@ -40,7 +40,9 @@ void write_text_line_file(const QString &fileName, const QString &text)
         fail(QStringLiteral("ファイルが読み取り専用です"));
     QSaveFile file(fileName);
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile can lose the tail of a short write
+    // (disk full, size limit) in its final flush and still commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();

@@ -3,6 +3,7 @@
 #include "platform/sequential_input.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QTest>
 
 using velt::RuntimeError;
@@ -100,6 +101,61 @@ private slots:
         QTest::newRow("wave dash and NEC specials")
             << QByteArray("\x81\x60\x87\x40\x87\x54\xED\x40\r\n") << QStringList{s(u"\uFF5E①Ⅰ\u7E8A")};
         QTest::newRow("half-width katakana") << QByteArray("\xBC\xBD\xC3\xD1\r\n") << QStringList{s(u"ｼｽﾃﾑ")};
+
+        // Lists saved by modern editors.
+        QTest::newRow("UTF-8 with byte-order mark")
+            << (QByteArray("\xEF\xBB\xBF") + s(u"今日,𠮷野家\r\n").toUtf8()) << QStringList{s(u"今日"), s(u"𠮷野家")};
+        QTest::newRow("UTF-8 without a mark") << s(u"  朝、\n😀\n").toUtf8() << QStringList{s(u"朝、"), s(u"😀")};
+        QTest::newRow("UTF-8 mark before an ASCII file") << QByteArray("\xEF\xBB\xBF" "a,b") << QStringList{"a", "b"};
+        QTest::newRow("ASCII reads the same either way") << QByteArray("abc\r\n") << QStringList{"abc"};
+    }
+
+    void encodingIsDetected_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("encoding");
+        const auto s = [](const char16_t *t) { return QString::fromUtf16(t); };
+        const int cp932 = int(SequentialInput::Encoding::Cp932);
+        const int utf8 = int(SequentialInput::Encoding::Utf8);
+        QTest::newRow("kanji and kana in code page 932")
+            << sjis(s(u"昨日の夕方、隣の山田さんと宇宙人が駅前の屋台でラーメンを食べた\r\n")) << cp932;
+        QTest::newRow("half-width katakana in code page 932") << sjis(s(u"ｼｽﾃﾑﾊﾞｰｼﾞｮﾝｱｲｳｴｵ\r\n")) << cp932;
+        QTest::newRow("two-byte symbols in code page 932") << sjis(s(u"①～■◆★♪ＡＢＣ\r\n")) << cp932;
+        QTest::newRow("UTF-8 without a mark") << s(u"今日\r\n").toUtf8() << utf8;
+        QTest::newRow("UTF-8 with a mark") << QByteArray("\xEF\xBB\xBF" "x") << utf8;
+        QTest::newRow("ASCII only") << QByteArray("plain\r\n") << int(SequentialInput::Encoding::Undecided);
+    }
+
+    void encodingIsDetected()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, encoding);
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        SequentialInput input(buffer, QStringLiteral("test.dat"));
+        while (!input.atEnd())
+            input.readField();
+        QCOMPARE(int(input.encoding()), encoding);
+    }
+
+    void sampleListsReadAsCodePage932()
+    {
+        const QDir lists(QStringLiteral(VELT_SOURCE_DIR "/data/lists"));
+        const QStringList names = lists.entryList({"*.dat"});
+        QCOMPARE(names.size(), 5);
+        for (const QString &name : names) {
+            QFile file(lists.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            SequentialInput input(file, name);
+            int count = 0;
+            while (!input.atEnd()) {
+                QVERIFY(!input.readField().isEmpty());
+                ++count;
+            }
+            QVERIFY2(count >= 40, qPrintable(name));
+            QCOMPARE(int(input.encoding()), int(SequentialInput::Encoding::Cp932));
+        }
     }
 
     void fields()
@@ -146,6 +202,10 @@ private slots:
         QTest::newRow("UTF-16 text") << QByteArray("\xFF\xFE" "a\0b\0", 6) << 62 << QStringLiteral("1 行目");
         QTest::newRow("entry longer than 4096 characters")
             << (QByteArray("ok\r\n") + QByteArray(4097, 'x')) << 14 << QStringLiteral("2 番目");
+        QTest::newRow("neither UTF-8 nor code page 932")
+            << (QString("今日\r\n").toUtf8() + "ok\r\n\xFF\r\n") << 62 << QStringLiteral("3 行目");
+        QTest::newRow("bad byte after a UTF-8 mark")
+            << QByteArray("\xEF\xBB\xBF" "a\n\x82\xA0\n") << 62 << QStringLiteral("2 行目");
         QTest::newRow("a megabyte without a break")
             << QByteArray(1 << 20, 'y') << 14 << QStringLiteral("1 番目");
     }
