@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth
+  desktop-file-utils appstream
 )
 packages+=("$@")
 
