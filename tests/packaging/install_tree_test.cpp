@@ -1,0 +1,86 @@
+#include "installed_prefix.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTest>
+
+using velt::test::APP_ID;
+using velt::test::Install;
+
+class InstallTreeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // A blank in the prefix catches rules and scripts that split paths.
+        m_install = velt::test::installInto(m_dir.filePath(QStringLiteral("velt prefix")));
+        QVERIFY2(m_install.error.isEmpty(), qPrintable(m_install.error));
+    }
+
+    void holdsFile_data()
+    {
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("source"); // compared byte for byte when set
+        QTest::addColumn<bool>("executable");
+
+        QTest::newRow("velt") << QStringLiteral("bin/velt") << QString() << true;
+        QTest::newRow("velt-print") << QStringLiteral("bin/velt-print") << QString() << true;
+        QTest::newRow("launcher") << QStringLiteral("bin/velt-launcher") << QStringLiteral("packaging/velt-launcher")
+                                  << true;
+        QTest::newRow("desktop entry") << QStringLiteral("share/applications/%1.desktop").arg(APP_ID) << QString()
+                                       << false;
+        QTest::newRow("metainfo") << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(APP_ID) << QString()
+                                  << false;
+        for (const int size : {32, 48, 128, 256}) {
+            QTest::addRow("icon %d", size) << QStringLiteral("share/icons/hicolor/%1x%1/apps/velt.png").arg(size)
+                                           << QStringLiteral("data/icons/velt-%1.png").arg(size) << false;
+        }
+        for (const char *list : {"itu", "dare1", "dare2", "doko", "nani"}) {
+            QTest::addRow("%s.dat", list) << QStringLiteral("share/velt/lists/%1.dat").arg(QLatin1String(list))
+                                          << QStringLiteral("data/lists/%1.dat").arg(QLatin1String(list)) << false;
+        }
+    }
+
+    void holdsFile()
+    {
+        QFETCH(QString, installed);
+        QFETCH(QString, source);
+        QFETCH(bool, executable);
+
+        const QFileInfo info(m_install.path(installed));
+        QVERIFY2(info.isFile(), qPrintable(info.filePath() + QStringLiteral(" is missing")));
+        QCOMPARE(info.isExecutable(), executable);
+        QVERIFY(info.size() > 0);
+        if (!source.isEmpty())
+            QVERIFY2(velt::test::readAll(info.filePath()) == velt::test::readAll(velt::test::sourcePath(source)),
+                     qPrintable(installed + QStringLiteral(" differs from ") + source));
+    }
+
+    // Each size has its own drawing, so a mix-up between sizes would put a
+    // blurry or clipped icon in the menu.
+    void iconHasItsSize_data()
+    {
+        QTest::addColumn<int>("size");
+        for (const int size : {32, 48, 128, 256})
+            QTest::addRow("%d", size) << size;
+    }
+
+    void iconHasItsSize()
+    {
+        QFETCH(int, size);
+        QImageReader reader(m_install.path(QStringLiteral("share/icons/hicolor/%1x%1/apps/velt.png").arg(size)));
+        QCOMPARE(reader.format(), QByteArray("png"));
+        QCOMPARE(reader.size(), QSize(size, size));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    Install m_install;
+};
+
+QTEST_GUILESS_MAIN(InstallTreeTest)
+#include "install_tree_test.moc"
