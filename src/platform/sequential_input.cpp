@@ -10,7 +10,7 @@
 namespace velt {
 namespace {
 
-constexpr qsizetype kPieceSize = 64 * 1024;
+constexpr qsizetype kPieceSize = 16 * 1024;
 
 bool isBlank(char16_t c)
 {
@@ -245,10 +245,10 @@ void SequentialInput::consumeLineBreak()
 
 bool SequentialInput::atEnd()
 {
-    if (!m_atLineStart)
+    if (!m_atLineStart || m_fieldReady)
         return false;
-    // Pass over blank lines and lines of nothing but blanks.
-    // The blanks skipped here would be skipped by readField() anyway.
+    // Pass over blank lines and lines of nothing but blanks; the blanks
+    // before a field would be skipped by readFieldInto() anyway.
     while (true) {
         int c = peek();
         while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
@@ -257,8 +257,10 @@ bool SequentialInput::atEnd()
         }
         if (c < 0)
             return true;
-        if (!isLineBreak(static_cast<char16_t>(c)))
+        if (!isLineBreak(static_cast<char16_t>(c))) {
+            m_fieldReady = true;
             return false;
+        }
         consumeLineBreak();
     }
 }
@@ -290,6 +292,38 @@ void SequentialInput::scanUntil(QString &out, qsizetype fieldStart, bool quoted)
     }
 }
 
+// The common case, done without leaving the decoded piece: an unquoted
+// field whose end lies in the piece. Returns false, having consumed
+// nothing, when the field needs the general path.
+bool SequentialInput::readPlainField(QString &out)
+{
+    const QChar *data = m_text.constData();
+    const qsizetype size = m_text.size();
+    const qsizetype from = m_pos;
+    qsizetype i = from;
+    for (; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        // Every character that can end a field or is refused sorts at or
+        // below the comma; Japanese text never does.
+        if (c <= u',') {
+            if (c == u',' || c == u'\r' || c == u'\n')
+                break;
+            if (isForbiddenControl(c)) {
+                m_pos = i;
+                failControlCharacter();
+            }
+        }
+    }
+    if (i == size || i - from > MAX_FIELD_LENGTH)
+        return false;
+    qsizetype end = i;
+    while (end > from && isBlank(data[end - 1].unicode()))
+        --end;
+    out.append(data + from, end - from);
+    m_pos = i;
+    return true;
+}
+
 QString SequentialInput::readField()
 {
     QString field;
@@ -303,6 +337,7 @@ qsizetype SequentialInput::readFieldInto(QString &out)
         throw RuntimeError(err::InputPastEnd,
                            QStringLiteral("%1 にはこれ以上項目がありません。").arg(displayName(m_fileName)));
     }
+    m_fieldReady = false;
     int c = peek();
     while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
         ++m_pos;
@@ -310,21 +345,23 @@ qsizetype SequentialInput::readFieldInto(QString &out)
     }
 
     const qsizetype fieldStart = out.size();
-    qsizetype keep = fieldStart; // blanks up to here are part of the field
-    if (c == u'"') {
-        ++m_pos;
-        scanUntil(out, fieldStart, true);
-        if (peek() == u'"')
+    if (c == u'"' || !readPlainField(out)) {
+        qsizetype keep = fieldStart; // blanks up to here are part of the field
+        if (c == u'"') {
             ++m_pos;
-        // Whatever follows the closing quote on the way to the comma is
-        // kept, not dropped: the user typed it.
-        keep = out.size();
+            scanUntil(out, fieldStart, true);
+            if (peek() == u'"')
+                ++m_pos;
+            // Whatever follows the closing quote on the way to the comma is
+            // kept, not dropped: the user typed it.
+            keep = out.size();
+        }
+        scanUntil(out, fieldStart, false);
+        qsizetype end = out.size();
+        while (end > keep && isBlank(out.at(end - 1).unicode()))
+            --end;
+        out.truncate(end);
     }
-    scanUntil(out, fieldStart, false);
-    qsizetype end = out.size();
-    while (end > keep && isBlank(out.at(end - 1).unicode()))
-        --end;
-    out.truncate(end);
 
     ++m_fieldsParsed;
     c = peek();
@@ -336,7 +373,7 @@ qsizetype SequentialInput::readFieldInto(QString &out)
             consumeLineBreak();
         m_atLineStart = true;
     }
-    return end - fieldStart;
+    return out.size() - fieldStart;
 }
 
 SequentialInputFile::SequentialInputFile(const QString &fileName)

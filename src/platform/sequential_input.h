@@ -17,7 +17,7 @@ inline constexpr int MAX_FIELD_LENGTH = 4096;
 // does: a field ends at a comma or at the end of a line, leading blanks are
 // skipped, and a field that begins with a double quote runs to the next one.
 //
-// The file is decoded piece by piece (64 KiB at a time), so memory stays
+// The file is decoded piece by piece (16 KiB at a time), so memory stays
 // bounded whatever the file's size; a caller that stops asking for fields
 // stops the reading. Bytes that do not decode, control characters such as
 // NUL, and fields longer than MAX_FIELD_LENGTH raise RuntimeError naming the
@@ -58,6 +58,7 @@ private:
     int peek();
     void consumeLineBreak();
     void scanUntil(QString &out, qsizetype fieldStart, bool quoted);
+    bool readPlainField(QString &out);
 
     QIODevice &m_device;
     QString m_fileName;
@@ -67,6 +68,7 @@ private:
     int m_line = 1;
     int m_fieldsParsed = 0;
     bool m_atLineStart = true; // no comma is pending on this line
+    bool m_fieldReady = false; // atEnd() found a field and stands on it
     bool m_rawEndsInCR = false;
     bool m_deviceDone = false;
     bool m_started = false;
