@@ -36,7 +36,7 @@ rm -rf "$corpus"
 mkdir -p "$corpus" "$artifacts"
 cp fuzz/corpus/* "$corpus"/
 
-# -max_len reaches past two 64 KiB decoding pieces, where the reader cuts
+# -max_len reaches past several 16 KiB decoding pieces, where the reader cuts
 # and rejoins bytes; -rss_limit_mb and -timeout turn a runaway allocation
 # or a hang into a finding instead of a stalled machine.
 flags=(
