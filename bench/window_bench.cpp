@@ -2,6 +2,7 @@
 
 #include "bench_lists.h"
 
+#include "platform/memory_policy.h"
 #include "platform/random_source.h"
 #include "platform/runtime_timer.h"
 #include "support/counting_reporter.h"
@@ -110,6 +111,7 @@ int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    velt::keep_freed_memory_for_reuse();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

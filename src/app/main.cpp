@@ -1,6 +1,7 @@
 // velt: the window program. It takes no arguments and keeps no settings; it
 // reads its lists from, and saves into, the working folder.
 
+#include "platform/memory_policy.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
         std::fputs("velt: no display found (DISPLAY is not set); to run without one, use: xvfb-run velt\n", stderr);
         return 1;
     }
+    velt::keep_freed_memory_for_reuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velt"));
     QApplication::setApplicationVersion(QStringLiteral(VELT_VERSION));

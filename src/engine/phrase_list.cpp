@@ -21,12 +21,10 @@ namespace {
 // file fails on its 2001st field and never reads further.
 void readEntries(SequentialInput &input, const QString &fileName, QString &text, QList<qsizetype> &ends)
 {
-    while (!input.atEnd()) {
-        input.readFieldInto(text);
-        if (ends.size() >= LIST_CAPACITY)
-            failFull(fileName);
-        ends.append(text.size());
-    }
+    ends.reserve(LIST_CAPACITY + 1);
+    input.readFieldsInto(text, ends, LIST_CAPACITY + 1);
+    if (ends.size() > LIST_CAPACITY)
+        failFull(fileName);
 }
 
 } // namespace

@@ -3,6 +3,13 @@
 #include "platform/cp932.h"
 #include "platform/runtime_error.h"
 
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
@@ -25,6 +32,30 @@ bool isLineBreak(char16_t c)
 bool isForbiddenControl(char16_t c)
 {
     return c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
+}
+
+// The first character at or below the comma from `from` on (or `size`):
+// every character that can end a field or is refused sorts there, and
+// Japanese text never does, so the common case is a run of skipped blocks.
+qsizetype firstAtOrBelowComma(const QChar *data, qsizetype from, qsizetype size)
+{
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi16(u',');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= size; i += 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        // Saturating subtraction leaves zero exactly where char <= ','.
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(chars, comma), zero));
+        if (hits)
+            return i + std::countr_zero(static_cast<unsigned>(hits)) / 2;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i].unicode() <= u',')
+            return i;
+    }
+    return size;
 }
 
 // A byte below 0x40 is never the second byte of a code page 932 character
@@ -322,6 +353,106 @@ bool SequentialInput::readPlainField(QString &out)
     out.append(data + from, end - from);
     m_pos = i;
     return true;
+}
+
+void SequentialInput::readPlainFields(QString &text, QList<qsizetype> &ends, qsizetype maxFields)
+{
+    const QChar *data = m_text.constData();
+    const qsizetype size = m_text.size();
+    if (m_pos >= size)
+        return;
+    // Room for the rest of the piece, written straight through a pointer
+    // and cut back to what was used on the way out.
+    const qsizetype base = text.size();
+    text.resize(base + (size - m_pos));
+    QChar *const out = text.data() + base;
+    qsizetype written = 0;
+
+    // Everything up to `done` is consumed; the loop leaves whatever it cannot
+    // finish inside this piece (a quote, a piece boundary, an overlong
+    // field) to readFieldInto(), standing between two fields.
+    qsizetype done = m_pos;
+    bool lineStart = m_atLineStart && !m_fieldReady;
+    int line = m_line;
+    while (ends.size() < maxFields) {
+        qsizetype j = done;
+        char16_t c = 0;
+        while (true) {
+            while (j < size && isBlank(data[j].unicode()))
+                ++j;
+            if (j >= size)
+                goto finished;
+            c = data[j].unicode();
+            if (!lineStart || (c != u'\r' && c != u'\n'))
+                break;
+            // A blank line: passed over.
+            if (c == u'\r') {
+                if (j + 1 >= size)
+                    goto finished;
+                if (data[j + 1] == u'\n')
+                    ++j;
+            }
+            done = ++j;
+            ++line;
+        }
+        if (c == u'"')
+            break;
+
+        qsizetype k = j;
+        while ((k = firstAtOrBelowComma(data, k, size)) < size) {
+            const char16_t ch = data[k].unicode();
+            if (ch == u',' || ch == u'\r' || ch == u'\n')
+                break;
+            if (isForbiddenControl(ch)) {
+                text.resize(base + written);
+                m_pos = k;
+                m_line = line;
+                failControlCharacter();
+            }
+            ++k;
+        }
+        // The field, and for CR the character after it, must be in the piece.
+        if (k >= size || (data[k] == u'\r' && k + 1 >= size))
+            break;
+        qsizetype end = k;
+        while (end > j && isBlank(data[end - 1].unicode()))
+            --end;
+        if (end - j > MAX_FIELD_LENGTH)
+            break;
+        std::copy(data + j, data + end, out + written);
+        written += end - j;
+        ends.append(base + written);
+        ++m_fieldsParsed;
+
+        done = k + 1;
+        if (data[k] == u',') {
+            lineStart = false;
+        } else {
+            if (data[k] == u'\r' && data[done] == u'\n')
+                ++done;
+            ++line;
+            lineStart = true;
+        }
+    }
+finished:
+    text.resize(base + written);
+    if (done != m_pos) {
+        m_pos = done;
+        m_line = line;
+        m_atLineStart = lineStart;
+        m_fieldReady = false;
+    }
+}
+
+void SequentialInput::readFieldsInto(QString &text, QList<qsizetype> &ends, qsizetype maxFields)
+{
+    while (ends.size() < maxFields) {
+        readPlainFields(text, ends, maxFields);
+        if (ends.size() >= maxFields || atEnd())
+            return;
+        readFieldInto(text);
+        ends.append(text.size());
+    }
 }
 
 QString SequentialInput::readField()
