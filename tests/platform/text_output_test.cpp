@@ -9,15 +9,6 @@
 
 using velt::test::ListDir;
 
-namespace {
-
-QByteArray readFile(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class TextOutputTest : public QObject
 {
@@ -47,7 +38,7 @@ private slots:
         QCOMPARE(velt::encode_text_line_file(text), bytes);
         ListDir dir;
         velt::write_text_line_file("velt.txt", text);
-        QCOMPARE(readFile("velt.txt"), bytes);
+        QCOMPARE(ListDir::readBytes("velt.txt"), bytes);
     }
 
     void replacesTheWholeFile()
@@ -55,7 +46,7 @@ private slots:
         ListDir dir;
         velt::write_text_line_file("velt.txt", QString(5000, u'x'));
         velt::write_text_line_file("velt.txt", "y");
-        QCOMPARE(readFile("velt.txt"), QByteArray("y\r\n"));
+        QCOMPARE(ListDir::readBytes("velt.txt"), QByteArray("y\r\n"));
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
@@ -101,7 +92,7 @@ private slots:
         QCOMPARE(number, velt::err::PathFileAccess);
         QVERIFY(message.contains("velt.txt"));
         if (obstacle != "folder")
-            QCOMPARE(readFile("velt.txt"), old);
+            QCOMPARE(ListDir::readBytes("velt.txt"), old);
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
     }
 
@@ -117,7 +108,7 @@ private slots:
         }
         velt::write_text_line_file("ro/velt.txt", "new");
         QFile::setPermissions("ro", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(readFile("ro/velt.txt"), QByteArray("new\r\n"));
+        QCOMPARE(ListDir::readBytes("ro/velt.txt"), QByteArray("new\r\n"));
     }
 };
 

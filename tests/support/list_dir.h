@@ -43,6 +43,13 @@ public:
         writeBytes(name, sjis(text));
     }
 
+    // A file's bytes, or "<missing>" when it cannot be read.
+    static QByteArray readBytes(const QString &name)
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
     static QByteArray sjis(const QString &text)
     {
         const auto bytes = cp932::encode(text);

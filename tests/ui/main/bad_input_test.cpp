@@ -27,11 +27,6 @@ namespace {
 
 constexpr int kWorks = 0;
 
-QByteArray fileBytes(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -142,7 +137,7 @@ private slots:
         find<QPushButton>(window, "Command1")->click();
         QTRY_COMPARE(batches.count(), 1);
         find<QAction>(window, "velts")->trigger();
-        const QByteArray saved = fileBytes("velt.txt");
+        const QByteArray saved = ListDir::readBytes("velt.txt");
         const QString lines = box->toPlainText();
         QCOMPARE(lines.count(u'\n'), 20);
 
@@ -185,7 +180,7 @@ private slots:
             QCOMPARE(label->text(), before);
             QVERIFY(reporter.messages.last().contains(file));
         }
-        QCOMPARE(fileBytes("velt.txt"), saved);
+        QCOMPARE(ListDir::readBytes("velt.txt"), saved);
 
         // Fixed: the very next tick works. (Removed first: writing through
         // the link would truncate the shared 100 MB file.)
@@ -241,7 +236,7 @@ private slots:
         QFile::setPermissions(".", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (saved) {
             QCOMPARE(reporter.messages.size(), 0);
-            QCOMPARE(fileBytes("velt.txt"), ListDir::sjis("もぬ\r\n"));
+            QCOMPARE(ListDir::readBytes("velt.txt"), ListDir::sjis("もぬ\r\n"));
         } else {
             QCOMPARE(reporter.messages.size(), 1);
             QVERIFY(reporter.messages.first().contains("velt.txt"));

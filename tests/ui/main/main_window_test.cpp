@@ -61,11 +61,6 @@ private:
         return lines;
     }
 
-    static QByteArray fileBytes(const QString &name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
 
     void runBatch()
     {
@@ -225,7 +220,7 @@ private slots:
             expected = ListDir::sjis(freshSentences(20).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n"));
         }
         trigger("velts");
-        QCOMPARE(fileBytes("velt.txt"), expected);
+        QCOMPARE(ListDir::readBytes("velt.txt"), expected);
         QVERIFY(m_reporter->messages.isEmpty());
     }
 
@@ -233,13 +228,13 @@ private slots:
     {
         runBatch();
         trigger("velts");
-        QVERIFY(fileBytes("velt.txt").size() > 100);
+        QVERIFY(ListDir::readBytes("velt.txt").size() > 100);
         trigger("mode2");
         click("Command3");
         QTRY_VERIFY(veltbox()->toPlainText().isEmpty());
         trigger("mode1");
         trigger("velts");
-        QCOMPARE(fileBytes("velt.txt"), QByteArray("\r\n"));
+        QCOMPARE(ListDir::readBytes("velt.txt"), QByteArray("\r\n"));
     }
 
     void modeColumns()
@@ -415,7 +410,7 @@ private slots:
             return;
         }
         trigger("velts");
-        const QByteArray old = fileBytes("velt.txt");
+        const QByteArray old = ListDir::readBytes("velt.txt");
         find<QScrollBar>("VScroll1")->setValue(2000);
         runBatch();
         // A file-size limit makes the write fail part-way, as a full disk
@@ -430,7 +425,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(m_reporter->messages.size(), 1);
         QVERIFY(m_reporter->messages.first().contains("velt.txt"));
-        QCOMPARE(fileBytes("velt.txt"), old);
+        QCOMPARE(ListDir::readBytes("velt.txt"), old);
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).filter("velt").size(), 1);
     }
 
