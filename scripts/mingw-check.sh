@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Compile check of the Windows system-information backend from Linux.
+#
+# The Windows API half (system_info_win_api.cpp) is compiled with Debian's
+# MinGW-w64 cross-compiler against the real Windows headers; it needs no Qt.
+# The Qt half (system_info_win.cpp) holds no Windows headers, so it is
+# checked with the host compiler against the host's Qt headers. Nothing is
+# linked or run. Installs g++-mingw-w64-x86-64 if it is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cross=x86_64-w64-mingw32-g++
+if ! command -v "$cross" >/dev/null 2>&1; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing g++-mingw-w64-x86-64"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends g++-mingw-w64-x86-64
+fi
+
+warnings=(-Wall -Wextra -Wpedantic -Werror)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+echo "mingw-check: src/platform/system_info_win_api.cpp ($cross)"
+"$cross" -std=c++20 "${warnings[@]}" -Isrc -c src/platform/system_info_win_api.cpp -o "$out/system_info_win_api.o"
+
+qt_flags=$(pkg-config --cflags Qt6Core)
+echo "mingw-check: src/platform/system_info_win.cpp (host compiler, Qt headers)"
+# shellcheck disable=SC2086  # the flags are a word list
+"${CXX:-c++}" -std=c++20 "${warnings[@]}" -fPIC -fsyntax-only -Isrc $qt_flags \
+  -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII src/platform/system_info_win.cpp
+
+echo "mingw-check: ok"
