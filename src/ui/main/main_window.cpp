@@ -6,6 +6,7 @@
 #include "platform/runtime_error.h"
 #include "platform/runtime_timer.h"
 #include "platform/text_output.h"
+#include "ui/about/about_window.h"
 #include "ui/main/generation.h"
 
 #include <QAction>
@@ -34,6 +35,7 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
     , m_ownReporter(reporter ? nullptr : std::make_unique<MessageBoxReporter>())
     , m_reporter(reporter ? reporter : m_ownReporter.get())
     , m_random(random ? *random : RandomSource::process())
+    , m_showAbout(&AboutWindow::showInstance)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(APP_TITLE));

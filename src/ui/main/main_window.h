@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -37,7 +38,8 @@ public:
                         QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Called by "バージョン情報(&I)".
+    // What "バージョン情報(&I)" does: the program's About window unless
+    // replaced.
     void setAboutHandler(std::function<void()> handler) { m_showAbout = std::move(handler); }
 
 protected:

@@ -47,6 +47,14 @@ private:
     QPlainTextEdit *veltbox() const { return find<QPlainTextEdit>("veltbox"); }
     QLabel *label2() const { return find<QLabel>("Label2"); }
     RuntimeTimer *timer(const char *name) const { return find<RuntimeTimer>(name); }
+    static QWidget *aboutWindow()
+    {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == "frmAbout" && window->isVisible())
+                return window;
+        }
+        return nullptr;
+    }
     void click(const char *button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const char *action) const { find<QAction>(action)->trigger(); }
 
@@ -442,11 +450,38 @@ private slots:
     void endStopsEverythingAtOnce()
     {
         click("Command1");
-        m_window->findChild<RuntimeTimer *>("Timer3")->setInterval(10);
+        trigger("info");
+        QTRY_VERIFY(aboutWindow());
+        timer("Timer3")->setInterval(10);
         trigger("end");
         for (const char *name : {"Timer1", "Timer2", "Timer3"})
             QVERIFY2(!timer(name)->isRunning(), name);
         QVERIFY(!m_window->isVisible());
+        QVERIFY(!aboutWindow() || !aboutWindow()->isVisible());
+    }
+
+    void aboutWindowLeavesTheMainWindowWorking()
+    {
+        trigger("info");
+        trigger("info");
+        QTRY_VERIFY(aboutWindow());
+        int shown = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            shown += window->objectName() == "frmAbout" && window->isVisible();
+        QCOMPARE(shown, 1);
+        QVERIFY(!aboutWindow()->parentWidget());
+
+        // The roulette spins on, and the batch still runs, behind it.
+        trigger("mode2");
+        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
+        click("Command2");
+        QTRY_VERIFY(steps.count() >= 5);
+        click("Command4");
+        trigger("mode1");
+        runBatch();
+        QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
+        aboutWindow()->close();
+        QTRY_VERIFY(!aboutWindow());
     }
 };
 
