@@ -24,3 +24,6 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== fuzz the list reader for 60 seconds"
 bash scripts/fuzz.sh 60
+
+echo "== compile check of the Windows backend"
+bash scripts/mingw-check.sh
