@@ -154,6 +154,7 @@ void AboutWindow::buildControls()
     picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/about-32.png")));
+    picIcon->setAccessibleName(QStringLiteral("アイコン"));
 
     m_lblTitle = addLabel(this, QStringLiteral("lblTitle"), design::lblTitle, true);
     m_lblTitle->setFont(titleFont());
