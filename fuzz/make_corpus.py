@@ -50,12 +50,13 @@ SEEDS = {
     "just_fits_entry": b"y" * 4096 + b"\r\n",
     "full_list": b"".join(b"%d\r\n" % i for i in range(1, 2001)),
     "one_too_many": b"".join(b"%d," % i for i in range(1, 2002)),
-    # The reader decodes 64 KiB at a time and cuts only after a byte below
-    # 0x40; these reach the second piece, where libFuzzer's growing length
-    # limit would take hours to arrive.
-    "two_pieces_cp932": sjis("".join("駅前の屋台その%d、表ソ能の向こうの山の上\r\n" % i for i in range(1, 1601))),
-    "two_pieces_utf8": "".join("駅前の屋台その%d、😀表ソ能\n" % i for i in range(1, 1801)).encode("utf-8"),
-    "piece_without_cut": b"\x82\xA0" * 33000,
+    # The reader decodes a fixed-size piece at a time and cuts only after a
+    # byte below 0x40. These run over several pieces, which libFuzzer's
+    # slowly growing length limit would take the better part of an hour to
+    # reach; the last one never offers a byte to cut after.
+    "several_pieces_cp932": sjis("".join("駅前の屋台その%d、表ソ能の向こうの山の上\r\n" % i for i in range(1, 1601))),
+    "several_pieces_utf8": "".join("駅前の屋台その%d、😀表ソ能\n" % i for i in range(1, 1801)).encode("utf-8"),
+    "no_cut_point": b"\x82\xA0" * 33000,
 }
 
 
