@@ -157,7 +157,7 @@ bool SequentialInput::fill()
             const qint64 got = m_device.read(m_raw.data() + before, kPieceSize);
             if (got < 0) {
                 throw RuntimeError(err::DeviceIo,
-                                   QStringLiteral("%1 を読み込めません（%2）。")
+                                   QStringLiteral("%1を読み込めません（%2）。")
                                        .arg(displayName(m_fileName), m_device.errorString()));
             }
             m_raw.resize(before + got);
@@ -239,7 +239,7 @@ void SequentialInput::failDecoding(QByteArrayView piece)
         ++line;
     }
     throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1 の %2 行目に %3 として読めない文字があります。")
+                       QStringLiteral("%1の %2 行目に %3 として読めない文字があります。")
                            .arg(displayName(m_fileName))
                            .arg(line)
                            .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS")));
@@ -248,7 +248,7 @@ void SequentialInput::failDecoding(QByteArrayView piece)
 void SequentialInput::failControlCharacter()
 {
     throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1 の %2 行目に制御文字（NUL など）があります。"
+                       QStringLiteral("%1の %2 行目に制御文字（NUL など）があります。"
                                       "テキストファイルではないようです。")
                            .arg(displayName(m_fileName))
                            .arg(m_line));
@@ -257,7 +257,7 @@ void SequentialInput::failControlCharacter()
 void SequentialInput::failTooLong()
 {
     throw RuntimeError(err::OutOfStringSpace,
-                       QStringLiteral("%1 の %2 番目の項目（%3 行目）が長すぎます。"
+                       QStringLiteral("%1の %2 番目の項目（%3 行目）が長すぎます。"
                                       "1 項目は %4 文字までです。")
                            .arg(displayName(m_fileName))
                            .arg(m_fieldsParsed + 1)
@@ -466,7 +466,7 @@ qsizetype SequentialInput::readFieldInto(QString &out)
 {
     if (atEnd()) {
         throw RuntimeError(err::InputPastEnd,
-                           QStringLiteral("%1 にはこれ以上項目がありません。").arg(displayName(m_fileName)));
+                           QStringLiteral("%1にはこれ以上項目がありません。").arg(displayName(m_fileName)));
     }
     m_fieldReady = false;
     int c = peek();
@@ -514,16 +514,16 @@ SequentialInputFile::SequentialInputFile(const QString &fileName)
     const QFileInfo info(fileName);
     if (!info.exists()) {
         throw RuntimeError(err::FileNotFound,
-                           QStringLiteral("%1 が見つかりません（フォルダ %2）。")
+                           QStringLiteral("%1が見つかりません（フォルダ %2）。")
                                .arg(displayName(fileName), QDir::toNativeSeparators(QDir::currentPath())));
     }
     if (info.isDir()) {
         throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1 はファイルではなくフォルダです。").arg(displayName(fileName)));
+                           QStringLiteral("%1はファイルではなくフォルダです。").arg(displayName(fileName)));
     }
     if (!m_file.open(QIODevice::ReadOnly)) {
         throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1 を開けません（%2）。").arg(displayName(fileName), m_file.errorString()));
+                           QStringLiteral("%1を開けません（%2）。").arg(displayName(fileName), m_file.errorString()));
     }
 }
 
