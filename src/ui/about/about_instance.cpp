@@ -24,8 +24,11 @@ AboutInstance::~AboutInstance()
 
 void AboutInstance::show()
 {
-    // A window that is closed but not yet deleted counts as unloaded.
-    if (!m_window || m_window->isHidden())
+    // A window that is closed or hidden but not yet deleted counts as
+    // unloaded; it goes now rather than living on unreachable.
+    if (m_window && m_window->isHidden())
+        delete m_window;
+    if (!m_window)
         m_window = new AboutWindow(m_system, m_reporter);
     m_window->show();
     m_window->raise();

@@ -134,8 +134,9 @@ void MainWindow::veltsClick()
 void MainWindow::endClick()
 {
     stopTimers();
-    for (QWidget *window : QApplication::topLevelWidgets())
-        window->hide();
+    // Closed, not merely hidden: the About window unloads (is destroyed)
+    // like any other closing.
+    QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
 
