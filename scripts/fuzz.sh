@@ -19,12 +19,9 @@ build=${VELT_FUZZ_BUILD:-build-fuzz}
 jobs=${VELT_FUZZ_JOBS:-1}
 build_jobs=${VELT_FUZZ_BUILD_JOBS:-2}
 
-if ! command -v clang++ >/dev/null || ! command -v clang >/dev/null; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends clang
-fi
+# clang's fuzzer and sanitizer runtimes come in libclang-rt-dev, which clang
+# only recommends.
+bash scripts/deps.sh clang libclang-rt-dev
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELT_FUZZ=ON -DBUILD_TESTING=OFF -DVELT_BENCH=OFF

@@ -10,13 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cross=x86_64-w64-mingw32-g++
-if ! command -v "$cross" >/dev/null 2>&1; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing g++-mingw-w64-x86-64"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends g++-mingw-w64-x86-64
-fi
+bash scripts/deps.sh g++-mingw-w64-x86-64
 
 warnings=(-Wall -Wextra -Wpedantic -Werror)
 out=$(mktemp -d)
