@@ -296,63 +296,41 @@ bool SequentialInput::atEnd()
     }
 }
 
-// Appends text up to (not including) the end of the field: a comma or a
-// line break for unquoted text, a double quote or a line break for quoted.
-void SequentialInput::scanUntil(QString &out, qsizetype fieldStart, bool quoted)
-{
-    while (peek() >= 0) {
-        const QChar *data = m_text.constData();
-        const qsizetype size = m_text.size();
-        const qsizetype from = m_pos;
-        qsizetype i = m_pos;
-        for (; i < size; ++i) {
-            const char16_t c = data[i].unicode();
-            if (c == u'\r' || c == u'\n' || (quoted ? c == u'"' : c == u','))
-                break;
-            if (isForbiddenControl(c)) {
-                m_pos = i;
-                failControlCharacter();
-            }
-        }
-        if (out.size() - fieldStart + (i - from) > MAX_FIELD_LENGTH)
-            failTooLong();
-        out.append(data + from, i - from);
-        m_pos = i;
-        if (i < size)
-            return;
-    }
-}
-
-// The common case, done without leaving the decoded piece: an unquoted
-// field whose end lies in the piece. Returns false, having consumed
-// nothing, when the field needs the general path.
-bool SequentialInput::readPlainField(QString &out)
+// The end of the field text that starts at `from` in the decoded piece: the
+// first line break, or comma (unquoted) or double quote (quoted), or the
+// piece's end. A refused control character raises error 62 for `line`.
+qsizetype SequentialInput::fieldEnd(qsizetype from, bool quoted, int line)
 {
     const QChar *data = m_text.constData();
     const qsizetype size = m_text.size();
-    const qsizetype from = m_pos;
-    qsizetype i = from;
-    for (; i < size; ++i) {
-        const char16_t c = data[i].unicode();
-        // Every character that can end a field or is refused sorts at or
-        // below the comma; Japanese text never does.
-        if (c <= u',') {
-            if (c == u',' || c == u'\r' || c == u'\n')
-                break;
-            if (isForbiddenControl(c)) {
-                m_pos = i;
-                failControlCharacter();
-            }
+    qsizetype k = from;
+    while ((k = firstAtOrBelowComma(data, k, size)) < size) {
+        const char16_t c = data[k].unicode();
+        if (c == u'\r' || c == u'\n' || (quoted ? c == u'"' : c == u','))
+            break;
+        if (isForbiddenControl(c)) {
+            m_pos = k;
+            m_line = line;
+            failControlCharacter();
         }
+        ++k;
     }
-    if (i == size || i - from > MAX_FIELD_LENGTH)
-        return false;
-    qsizetype end = i;
-    while (end > from && isBlank(data[end - 1].unicode()))
-        --end;
-    out.append(data + from, end - from);
-    m_pos = i;
-    return true;
+    return k;
+}
+
+// Appends text up to (not including) the end of the field, across pieces.
+void SequentialInput::scanUntil(QString &out, qsizetype fieldStart, bool quoted)
+{
+    while (peek() >= 0) {
+        const qsizetype from = m_pos;
+        const qsizetype i = fieldEnd(from, quoted, m_line);
+        if (out.size() - fieldStart + (i - from) > MAX_FIELD_LENGTH)
+            failTooLong();
+        out.append(m_text.constData() + from, i - from);
+        m_pos = i;
+        if (i < m_text.size())
+            return;
+    }
 }
 
 void SequentialInput::readPlainFields(QString &text, QList<qsizetype> &ends, qsizetype maxFields)
@@ -398,19 +376,7 @@ void SequentialInput::readPlainFields(QString &text, QList<qsizetype> &ends, qsi
         if (c == u'"')
             break;
 
-        qsizetype k = j;
-        while ((k = firstAtOrBelowComma(data, k, size)) < size) {
-            const char16_t ch = data[k].unicode();
-            if (ch == u',' || ch == u'\r' || ch == u'\n')
-                break;
-            if (isForbiddenControl(ch)) {
-                text.resize(base + written);
-                m_pos = k;
-                m_line = line;
-                failControlCharacter();
-            }
-            ++k;
-        }
+        const qsizetype k = fieldEnd(j, false, line);
         // The field, and for CR the character after it, must be in the piece.
         if (k >= size || (data[k] == u'\r' && k + 1 >= size))
             break;
@@ -476,23 +442,21 @@ qsizetype SequentialInput::readFieldInto(QString &out)
     }
 
     const qsizetype fieldStart = out.size();
-    if (c == u'"' || !readPlainField(out)) {
-        qsizetype keep = fieldStart; // blanks up to here are part of the field
-        if (c == u'"') {
+    qsizetype keep = fieldStart; // blanks up to here are part of the field
+    if (c == u'"') {
+        ++m_pos;
+        scanUntil(out, fieldStart, true);
+        if (peek() == u'"')
             ++m_pos;
-            scanUntil(out, fieldStart, true);
-            if (peek() == u'"')
-                ++m_pos;
-            // Whatever follows the closing quote on the way to the comma is
-            // kept, not dropped: the user typed it.
-            keep = out.size();
-        }
-        scanUntil(out, fieldStart, false);
-        qsizetype end = out.size();
-        while (end > keep && isBlank(out.at(end - 1).unicode()))
-            --end;
-        out.truncate(end);
+        // Whatever follows the closing quote on the way to the comma is
+        // kept, not dropped: the user typed it.
+        keep = out.size();
     }
+    scanUntil(out, fieldStart, false);
+    qsizetype end = out.size();
+    while (end > keep && isBlank(out.at(end - 1).unicode()))
+        --end;
+    out.truncate(end);
 
     ++m_fieldsParsed;
     c = peek();

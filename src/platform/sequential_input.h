@@ -64,8 +64,8 @@ private:
     [[noreturn]] void failTooLong();
     int peek();
     void consumeLineBreak();
+    qsizetype fieldEnd(qsizetype from, bool quoted, int line);
     void scanUntil(QString &out, qsizetype fieldStart, bool quoted);
-    bool readPlainField(QString &out);
     void readPlainFields(QString &text, QList<qsizetype> &ends, qsizetype maxFields);
 
     QIODevice &m_device;
