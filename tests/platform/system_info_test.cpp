@@ -1,6 +1,7 @@
 #include "platform/system_info.h"
 
 #include "platform/cp932.h"
+#include "support/search_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,32 +16,6 @@ namespace registry = velt::registry;
 namespace {
 
 const QString msinfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-
-// The search path holds only this test's folder while it lives.
-class SearchPath
-{
-public:
-    explicit SearchPath(const QString &folders)
-        : m_saved(qgetenv("PATH"))
-    {
-        qputenv("PATH", QFile::encodeName(folders));
-    }
-    ~SearchPath() { qputenv("PATH", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
-
-// A shell script that records the number of its arguments in "started"
-// next to itself.
-void writeProgram(const QString &path)
-{
-    QFile script(path);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho \"$#\" > \"${0%/*}/started\"\n");
-    script.close();
-    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-}
 
 QByteArray readAll(const QString &path)
 {
@@ -89,8 +64,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         for (const QString &name : std::as_const(installed))
-            writeProgram(dir.filePath(name));
-        SearchPath path(dir.path());
+            velt::test::writeRecordingProgram(dir.filePath(name));
+        velt::test::SearchPath path(dir.path());
 
         const auto value = readPath(SystemInfo::native());
         if (expected.isEmpty()) {
@@ -108,8 +83,8 @@ private slots:
         QVERIFY(dir.isValid());
         const QString folder = dir.filePath(QStringLiteral("ｼｽﾃﾑ 表示"));
         QVERIFY(QDir().mkpath(folder));
-        writeProgram(folder + QStringLiteral("/hardinfo"));
-        SearchPath path(folder);
+        velt::test::writeRecordingProgram(folder + QStringLiteral("/hardinfo"));
+        velt::test::SearchPath path(folder);
 
         const auto value = readPath(SystemInfo::native());
         QVERIFY(value);
@@ -120,8 +95,8 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        writeProgram(dir.filePath(QStringLiteral("kinfocenter")));
-        SearchPath path(dir.path());
+        velt::test::writeRecordingProgram(dir.filePath(QStringLiteral("kinfocenter")));
+        velt::test::SearchPath path(dir.path());
 
         SystemInfo &system = SystemInfo::native();
         const auto key = system.openKey(registry::Root::LocalMachine, msinfoKey, registry::KeyRead);
@@ -161,8 +136,8 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        writeProgram(dir.filePath(QStringLiteral("kinfocenter")));
-        SearchPath path(dir.path());
+        velt::test::writeRecordingProgram(dir.filePath(QStringLiteral("kinfocenter")));
+        velt::test::SearchPath path(dir.path());
 
         SystemInfo &system = SystemInfo::native();
         const auto key = system.openKey(registry::Root::LocalMachine, msinfoKey, registry::KeyRead);
@@ -211,7 +186,7 @@ private slots:
         // argument "Info/kinfocenter".
         const QString folder = dir.filePath(QStringLiteral("System Info"));
         QVERIFY(QDir().mkpath(folder));
-        writeProgram(folder + QStringLiteral("/kinfocenter"));
+        velt::test::writeRecordingProgram(folder + QStringLiteral("/kinfocenter"));
 
         QVERIFY(SystemInfo::native().startProgram(folder + QStringLiteral("/kinfocenter")));
         QTRY_COMPARE(readAll(folder + QStringLiteral("/started")), QByteArray("0\n"));

@@ -1,6 +1,7 @@
 #include "ui/about/sys_info_launcher.h"
 
 #include "platform/cp932.h"
+#include "support/search_path.h"
 #include "ui/about/fake_system_info.h"
 
 #include <QDir>
@@ -41,20 +42,6 @@ Setup pathValue(std::uint32_t type, const QByteArray &data)
     return [=](FakeSystemInfo &system) { system.setValue(msinfoKey, QStringLiteral("PATH"), type, data); };
 }
 
-// PATH lookups see only what a test puts there; restored afterwards.
-class SearchPath
-{
-public:
-    explicit SearchPath(const QString &folders)
-        : m_saved(qgetenv("PATH"))
-    {
-        qputenv("PATH", QFile::encodeName(folders));
-    }
-    ~SearchPath() { qputenv("PATH", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
 
 } // namespace
 
@@ -302,16 +289,12 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("システム 情報"));
         QVERIFY(QDir().mkpath(folder));
         const QString marker = folder + QStringLiteral("/started");
-        QFile script(folder + QStringLiteral("/kinfocenter"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho \"$#\" > \"${0%/*}/started\"\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        velt::test::writeRecordingProgram(folder + QStringLiteral("/kinfocenter"));
 
         RecordingReporter reporter;
         SysInfoLauncher launcher(velt::SystemInfo::native(), reporter);
         {
-            SearchPath path(folder);
+            velt::test::SearchPath path(folder);
             launcher.StartSysInfo();
         }
         QVERIFY(reporter.messages.isEmpty());
@@ -333,7 +316,7 @@ private slots:
         QVERIFY(empty.isValid());
         RecordingReporter reporter;
         SysInfoLauncher launcher(velt::SystemInfo::native(), reporter);
-        SearchPath path(empty.path());
+        velt::test::SearchPath path(empty.path());
         launcher.StartSysInfo();
         QCOMPARE(reporter.messages, QStringList{unavailable});
 #endif
