@@ -29,8 +29,8 @@ void check(const velt::PhraseList &list)
         violated("entry count out of range", count);
     for (int i = 1; i <= count; ++i) {
         const QStringView entry = list.entry(i);
-        if (entry.size() > velt::MAX_FIELD_LENGTH)
-            violated("entry longer than MAX_FIELD_LENGTH", i);
+        if (entry.size() > velt::kMaxFieldLength)
+            violated("entry longer than kMaxFieldLength", i);
         if (entry.contains(u'\r') || entry.contains(u'\n'))
             violated("entry holds a line break", i);
     }

@@ -17,15 +17,37 @@ namespace {
                            .arg(LIST_CAPACITY + 1));
 }
 
-// The field is read before the capacity check, as the run-time does, so a
-// file fails on its 2001st field and never reads further.
-void readEntries(SequentialInput &input, const QString &fileName, QString &text, QList<qsizetype> &ends)
+// Keeps the entries of one list back to back. The field is taken before
+// the capacity check, as the run-time does, so a file fails on its 2001st
+// field and is never read further.
+class EntryCollector final : public FieldSink
 {
-    ends.reserve(LIST_CAPACITY + 1);
-    input.readFieldsInto(text, ends, LIST_CAPACITY + 1);
-    if (ends.size() > LIST_CAPACITY)
-        failFull(fileName);
-}
+public:
+    EntryCollector(QString &text, QList<qsizetype> &ends)
+        : m_text(text)
+        , m_ends(ends)
+    {
+        m_ends.reserve(LIST_CAPACITY);
+    }
+
+    bool take(QStringView field) override
+    {
+        if (m_ends.size() == LIST_CAPACITY) {
+            m_full = true;
+            return false;
+        }
+        m_text.append(field);
+        m_ends.append(m_text.size());
+        return true;
+    }
+
+    bool overflowed() const { return m_full; }
+
+private:
+    QString &m_text;
+    QList<qsizetype> &m_ends;
+    bool m_full = false;
+};
 
 } // namespace
 
@@ -42,16 +64,20 @@ QStringView PhraseList::entry(int index) const
 PhraseList load_phrase_list(const QString &fileName)
 {
     PhraseList list;
-    SequentialInputFile file(fileName);
-    readEntries(file.input(), fileName, list.m_text, list.m_ends);
+    EntryCollector entries(list.m_text, list.m_ends);
+    readFieldsFromFile(fileName, entries);
+    if (entries.overflowed())
+        failFull(fileName);
     return list;
 }
 
 PhraseList load_phrase_list(QIODevice &device, const QString &fileName)
 {
     PhraseList list;
-    SequentialInput input(device, fileName);
-    readEntries(input, fileName, list.m_text, list.m_ends);
+    EntryCollector entries(list.m_text, list.m_ends);
+    readFields(device, fileName, entries);
+    if (entries.overflowed())
+        failFull(fileName);
     return list;
 }
 

@@ -3,22 +3,26 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace velt::cp932 {
+// Through Qt's ICU-backed codec. A converter is opened for every call (about
+// a microsecond): an ICU converter that once met an error keeps reporting
+// one, even after its state is reset.
 
-const char *codecName()
-{
-    return "windows-31j";
-}
+namespace velt::cp932 {
+namespace {
+
+constexpr const char *kCodec = "windows-31j";
+
+} // namespace
 
 bool available()
 {
-    return QStringDecoder(codecName()).isValid();
+    return QStringDecoder(kCodec).isValid() && QStringEncoder(kCodec).isValid();
 }
 
 std::optional<QString> decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(codecName(), QStringConverter::Flag::Stateless);
-    QString text = decoder(bytes);
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes); // converts only when its result is taken
     if (!decoder.isValid() || decoder.hasError())
         return std::nullopt;
     return text;
@@ -26,7 +30,7 @@ std::optional<QString> decode(QByteArrayView bytes)
 
 std::optional<QByteArray> encode(QStringView text)
 {
-    QStringEncoder encoder(codecName(), QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder(text);
     if (!encoder.isValid() || encoder.hasError())
         return std::nullopt;

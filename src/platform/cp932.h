@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -9,20 +10,19 @@
 namespace velt::cp932 {
 
 // Code page 932 (the Windows variant of Shift_JIS): 0x5C is the backslash,
-// 0x8160 is U+FF5E, and the NEC and IBM extensions decode. Conversion goes
-// through Qt's ICU-backed codec.
+// 0x8160 is U+FF5E, and the NEC and IBM extensions decode. Both directions
+// are strict: nothing is ever replaced by "?" or U+FFFD.
 
-// Whether this Qt build can convert code page 932 at all (it needs ICU).
+// Whether this build can convert code page 932 at all.
 bool available();
 
-// The text, or nothing when the bytes are not valid code page 932.
+// The text, or nothing when the bytes are not valid code page 932. The
+// bytes must end on a character boundary: a piece of a longer text is cut
+// after a byte below 0x40, which never begins or continues a character.
 std::optional<QString> decode(QByteArrayView bytes);
 
 // The bytes, or nothing when the text holds a character that code page 932
 // cannot represent.
 std::optional<QByteArray> encode(QStringView text);
-
-// The codec's name for QStringDecoder/QStringEncoder, for streaming readers.
-const char *codecName();
 
 } // namespace velt::cp932

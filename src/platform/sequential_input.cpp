@@ -2,6 +2,12 @@
 
 #include "platform/cp932.h"
 #include "platform/runtime_error.h"
+#include "platform/text_encoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
@@ -10,14 +16,14 @@
 #include <emmintrin.h>
 #endif
 
-#include <QDir>
-#include <QFileInfo>
-#include <QIODevice>
-
 namespace velt {
 namespace {
 
 constexpr qsizetype kPieceSize = 16 * 1024;
+// How far an unfinished field may run before it is refused without reading
+// on: an entry of the longest length and its two quotes.
+constexpr qsizetype kMaxFieldSpan = kMaxFieldLength + 2;
+constexpr char16_t kCtrlZ = 0x1A;
 
 bool isBlank(char16_t c)
 {
@@ -27,11 +33,6 @@ bool isBlank(char16_t c)
 bool isLineBreak(char16_t c)
 {
     return c == u'\r' || c == u'\n';
-}
-
-bool isForbiddenControl(char16_t c)
-{
-    return c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
 }
 
 // The first character at or below the comma from `from` on (or `size`):
@@ -58,437 +59,408 @@ qsizetype firstAtOrBelowComma(const QChar *data, qsizetype from, qsizetype size)
     return size;
 }
 
-// A byte below 0x40 is never the second byte of a code page 932 character
-// and never part of a UTF-8 multi-byte sequence, so the bytes can be cut
-// after it and each side decoded on its own.
-qsizetype safeCut(const QByteArray &bytes)
-{
-    for (qsizetype i = bytes.size(); i > 0; --i) {
-        if (static_cast<unsigned char>(bytes[i - 1]) < 0x40)
-            return i;
-    }
-    return 0;
-}
-
 bool hasNonAscii(QByteArrayView bytes)
 {
-    for (char b : bytes) {
-        if (static_cast<unsigned char>(b) >= 0x80)
-            return true;
-    }
-    return false;
+    return std::any_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
 }
 
-bool decodesAs(QByteArrayView bytes, const char *codec)
+// The lines `bytes` holds before its end, CR LF counting once; a first LF
+// right after a CR that ended the bytes before is part of that line break.
+int lineBreaksIn(QByteArrayView bytes, bool afterCR)
 {
-    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
-    const QString text = decoder(bytes); // the decoder converts only when its result is taken
-    return !decoder.hasError();
-}
-
-// A strict UTF-8 check that stops at the first bad byte: code page 932 text
-// fails it within a character or two, long before a full decode would end.
-bool isValidUtf8(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *end = p + bytes.size();
-    while (p < end) {
-        const unsigned char b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        int extra = 0;
-        char32_t min = 0;
-        char32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            extra = 1; min = 0x80; cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2; min = 0x800; cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3; min = 0x10000; cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p <= extra)
-            return false;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[i] & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        p += extra + 1;
+    int breaks = 0;
+    for (qsizetype i = afterCR && bytes.startsWith('\n') ? 1 : 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n')))
+            ++breaks;
     }
-    return true;
+    return breaks;
 }
 
-QString displayName(const QString &fileName)
+QString quotedName(const QString &fileName)
 {
     return QStringLiteral("「%1」").arg(fileName);
 }
 
-} // namespace
-
-SequentialInput::SequentialInput(QIODevice &device, QString fileName)
-    : m_device(device)
-    , m_fileName(std::move(fileName))
+[[noreturn]] void failTooLong(const QString &fileName, int entry, int line)
 {
+    throw RuntimeError(err::OutOfStringSpace,
+                       QStringLiteral("%1の %2 番目の項目（%3 行目）が長すぎます。1 項目は %4 文字までです。")
+                           .arg(quotedName(fileName))
+                           .arg(entry)
+                           .arg(line)
+                           .arg(kMaxFieldLength));
 }
 
-int SequentialInput::peek()
+[[noreturn]] void failNul(const QString &fileName, int line)
 {
-    while (m_pos >= m_text.size()) {
-        if (!fill())
-            return -1;
+    throw RuntimeError(err::InputPastEnd,
+                       QStringLiteral("%1の %2 行目に NUL 文字があります。テキストファイルではないようです。"
+                                      "リストはテキストエディタで作り、テキストとして保存してください。")
+                           .arg(quotedName(fileName))
+                           .arg(line));
+}
+
+[[noreturn]] void failControl(const QString &fileName, char16_t c, int line, qsizetype column)
+{
+    if (c == 0)
+        failNul(fileName, line);
+    throw RuntimeError(err::InputPastEnd,
+                       QStringLiteral("%1の %2 行目 %3 文字目に制御文字（U+%4）があります。"
+                                      "テキストエディタで取り除いてください。")
+                           .arg(quotedName(fileName))
+                           .arg(line)
+                           .arg(column)
+                           .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0')));
+}
+
+// The bytes side of the reading: reads the device a piece at a time, cuts
+// each piece where no character is split, settles the encoding and decodes.
+class PieceDecoder
+{
+public:
+    PieceDecoder(QIODevice &device, const QString &fileName)
+        : m_device(device)
+        , m_fileName(fileName)
+    {
     }
-    return m_text.at(m_pos).unicode();
+
+    // Appends the next piece, decoded, to `text`; false when the file holds
+    // nothing more. `line` is the line the appended text starts on, and
+    // `entry` the number of the field being read, for messages.
+    bool appendTo(QString &text, int line, int entry);
+
+    // Whether nothing but line breaks follows `rest` to the end of the
+    // file. Reads, and drops, whatever it looks at.
+    bool restIsLineBreaks(QStringView rest, int line);
+
+private:
+    void readMore();
+    void checkStart();
+    qsizetype safeCut() const;
+    bool decodeInto(QByteArrayView piece, QString &text);
+    [[noreturn]] void failUndecodable(QByteArrayView piece, int line, bool afterCR) const;
+
+    QIODevice &m_device;
+    const QString &m_fileName;
+    QByteArray m_raw; // read, not yet decoded
+    bool m_deviceDone = false;
+    bool m_started = false;
+    TextEncoding m_encoding = TextEncoding::Ascii;
+    QStringDecoder m_unicode; // for UTF-8 and UTF-16; code page 932 has its own
+};
+
+void PieceDecoder::readMore()
+{
+    const qsizetype before = m_raw.size();
+    m_raw.resize(before + kPieceSize);
+    const qint64 got = m_device.read(m_raw.data() + before, kPieceSize);
+    m_raw.resize(before + std::max<qint64>(got, 0));
+    if (got < 0) {
+        throw RuntimeError(err::DeviceIo, QStringLiteral("%1を読み込めません（%2）。")
+                                              .arg(quotedName(m_fileName), m_device.errorString()));
+    }
+    m_deviceDone = got == 0;
 }
 
-bool SequentialInput::fill()
+// The start of the file: a byte-order mark, or NUL bytes that show a
+// UTF-16 file without its mark or a file that is not text at all. Either
+// would otherwise end in a message about undecodable bytes.
+void PieceDecoder::checkStart()
 {
-    m_text.clear();
-    m_pos = 0;
+    m_started = true;
+    qsizetype markLength = 0;
+    m_encoding = encodingFromByteOrderMark(m_raw, &markLength);
+    m_raw.remove(0, markLength);
+    if (m_encoding == TextEncoding::Utf8)
+        m_unicode = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    if (m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE) {
+        m_unicode = QStringDecoder(m_encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE
+                                                                      : QStringConverter::Utf16BE,
+                                   QStringConverter::Flag::Stateless);
+        return;
+    }
+    const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kPieceSize));
+    const auto nul = std::find(start.begin(), start.end(), '\0');
+    if (nul == start.end())
+        return;
+    if (looksLikeUtf16(start)) {
+        throw RuntimeError(err::InputPastEnd,
+                           QStringLiteral("%1は UTF-16 で保存されているようですが、先頭にバイト順マーク（BOM）が"
+                                          "ないため読めません。UTF-8 か、BOM 付きの UTF-16 で保存し直してください。")
+                               .arg(quotedName(m_fileName)));
+    }
+    failNul(m_fileName, 1 + lineBreaksIn(start.first(nul - start.begin()), false));
+}
+
+// Where the bytes read so far can be cut with every character whole.
+qsizetype PieceDecoder::safeCut() const
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(m_raw.constData());
+    qsizetype n = m_raw.size();
+    if (m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE) {
+        n &= ~qsizetype(1);
+        // A lead surrogate waits for its partner.
+        const unsigned char high = n < 2 ? 0 : m_encoding == TextEncoding::Utf16LE ? bytes[n - 1] : bytes[n - 2];
+        return high >= 0xD8 && high <= 0xDB ? n - 2 : n;
+    }
+    // A byte below 0x40 is never part of a multi-byte character in code
+    // page 932 or UTF-8.
+    while (n > 0 && bytes[n - 1] >= 0x40)
+        --n;
+    return n;
+}
+
+bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text)
+{
+    switch (m_encoding) {
+    case TextEncoding::Ascii:
+        text.append(QLatin1StringView(piece));
+        return true;
+    case TextEncoding::Cp932:
+        if (const std::optional<QString> decoded = cp932::decode(piece)) {
+            text.append(*decoded);
+            return true;
+        }
+        return false;
+    default:
+        m_unicode.resetState();
+        text.append(m_unicode(piece));
+        return !m_unicode.hasError();
+    }
+}
+
+bool PieceDecoder::appendTo(QString &text, int line, int entry)
+{
     while (true) {
-        if (!m_deviceDone) {
-            const qsizetype before = m_raw.size();
-            m_raw.resize(before + kPieceSize);
-            const qint64 got = m_device.read(m_raw.data() + before, kPieceSize);
-            if (got < 0) {
-                throw RuntimeError(err::DeviceIo,
-                                   QStringLiteral("%1を読み込めません（%2）。")
-                                       .arg(displayName(m_fileName), m_device.errorString()));
-            }
-            m_raw.resize(before + got);
-            if (got == 0)
-                m_deviceDone = true;
+        if (!m_deviceDone && m_raw.size() < kPieceSize)
+            readMore();
+        if (!m_started) {
+            if (!m_deviceDone && m_raw.size() < 3)
+                continue;
+            checkStart();
         }
         if (m_raw.isEmpty()) {
             if (m_deviceDone)
                 return false;
             continue;
         }
-
-        const qsizetype cut = m_deviceDone ? m_raw.size() : safeCut(m_raw);
+        const qsizetype cut = m_deviceDone ? m_raw.size() : safeCut();
         if (cut == 0) {
-            // No byte in the whole piece can end a field: whatever field
-            // this is, it is far longer than any entry may be.
+            // No character in a whole piece ends: whatever field this is,
+            // it is far longer than any entry may be.
             if (m_raw.size() >= kPieceSize)
-                failTooLong();
+                failTooLong(m_fileName, entry, line);
             continue;
         }
         const QByteArrayView piece(m_raw.constData(), cut);
-        decodePiece(piece);
-        m_rawEndsInCR = piece.endsWith('\r');
+        if (m_encoding == TextEncoding::Ascii && hasNonAscii(piece)) {
+            m_encoding = guessEncoding(piece);
+            if (m_encoding == TextEncoding::Utf8)
+                m_unicode = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        }
+        const bool afterCR = text.endsWith(u'\r');
+        if (!decodeInto(piece, text))
+            failUndecodable(piece, line, afterCR);
         m_raw.remove(0, cut);
-        if (!m_text.isEmpty())
+        return true;
+    }
+}
+
+bool PieceDecoder::restIsLineBreaks(QStringView rest, int line)
+{
+    const auto onlyLineBreaks = [](QStringView text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return isLineBreak(c.unicode()); });
+    };
+    QString next;
+    while (onlyLineBreaks(rest)) {
+        next.clear();
+        if (!appendTo(next, line, 0))
             return true;
+        rest = next;
     }
+    return false;
 }
 
-void SequentialInput::decodePiece(QByteArrayView piece)
+// Names the first line of the piece that does not decode, counting from
+// `line`, the line the piece starts on.
+void PieceDecoder::failUndecodable(QByteArrayView piece, int line, bool afterCR) const
 {
-    if (!m_started) {
-        m_started = true;
-        if (piece.startsWith("\xEF\xBB\xBF")) {
-            m_encoding = Encoding::Utf8;
-            piece = piece.sliced(3);
-        }
-    }
-    if (m_encoding == Encoding::Undecided && hasNonAscii(piece))
-        m_encoding = isValidUtf8(piece) ? Encoding::Utf8 : Encoding::Cp932;
-    if (m_encoding != Encoding::Undecided && !m_decoder.isValid()) {
-        m_decoder = m_encoding == Encoding::Utf8
-            ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
-            : QStringDecoder(cp932::codecName(), QStringConverter::Flag::Stateless);
-        if (!m_decoder.isValid()) {
-            throw RuntimeError(err::InputPastEnd,
-                               QStringLiteral("Shift_JIS（コードページ 932）を変換できません。"
-                                              "この Qt は ICU なしでビルドされています。"));
-        }
-    }
-    if (m_encoding == Encoding::Undecided) {
-        m_text = QString::fromLatin1(piece);
-        return;
-    }
-    m_text = m_decoder(piece);
-    if (m_decoder.hasError())
-        failDecoding(piece);
-}
-
-void SequentialInput::failDecoding(QByteArrayView piece)
-{
-    // The piece starts on the reader's current line (or ends its CR LF).
-    int line = m_line;
-    qsizetype start = 0;
-    if (m_rawEndsInCR && piece.startsWith('\n'))
-        start = 1;
-    const bool utf8 = m_encoding == Encoding::Utf8;
-    while (start <= piece.size()) {
+    const bool utf16 = m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE;
+    bool alsoNotUtf8 = false;
+    qsizetype start = afterCR && piece.startsWith('\n') ? 1 : 0;
+    while (!utf16 && start <= piece.size()) {
         qsizetype end = start;
         while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n')
             ++end;
         const QByteArrayView bytes = piece.sliced(start, end - start);
-        const bool ok = utf8 ? isValidUtf8(bytes) : decodesAs(bytes, cp932::codecName());
-        if (!ok)
+        const bool ok = m_encoding == TextEncoding::Cp932 ? cp932::decode(bytes).has_value() : isValidUtf8(bytes);
+        if (!ok) {
+            alsoNotUtf8 = m_encoding == TextEncoding::Cp932 && !isValidUtf8(bytes);
             break;
-        if (end < piece.size() && piece[end] == '\r' && end + 1 < piece.size() && piece[end + 1] == '\n')
+        }
+        if (end + 1 < piece.size() && piece[end] == '\r' && piece[end + 1] == '\n')
             ++end;
         start = end + 1;
         ++line;
     }
+    const QString encoding = alsoNotUtf8 ? QStringLiteral("Shift_JIS としても UTF-8 としても")
+        : m_encoding == TextEncoding::Cp932 ? QStringLiteral("Shift_JIS として")
+        : utf16                             ? QStringLiteral("UTF-16 として")
+                                            : QStringLiteral("UTF-8 として");
     throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1の %2 行目に %3 として読めない文字があります。")
-                           .arg(displayName(m_fileName))
+                       QStringLiteral("%1の %2 行目に%3読めない文字があります。"
+                                      "ファイルを UTF-8 か Shift_JIS で保存し直してください。")
+                           .arg(quotedName(m_fileName))
                            .arg(line)
-                           .arg(utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS")));
+                           .arg(encoding));
 }
 
-void SequentialInput::failControlCharacter()
-{
-    throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1の %2 行目に制御文字（NUL など）があります。"
-                                      "テキストファイルではないようです。")
-                           .arg(displayName(m_fileName))
-                           .arg(m_line));
-}
+} // namespace
 
-void SequentialInput::failTooLong()
+void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
 {
-    throw RuntimeError(err::OutOfStringSpace,
-                       QStringLiteral("%1の %2 番目の項目（%3 行目）が長すぎます。"
-                                      "1 項目は %4 文字までです。")
-                           .arg(displayName(m_fileName))
-                           .arg(m_fieldsParsed + 1)
-                           .arg(m_line)
-                           .arg(MAX_FIELD_LENGTH));
-}
+    PieceDecoder pieces(device, fileName);
+    QString text;            // what is left of the pieces read so far
+    QString joined;          // a quoted field with text after its closing quote
+    qsizetype pos = 0;       // where the next field, or blank line, begins
+    qsizetype lineBegin = 0; // where the current line began; below 0 when in a dropped piece
+    int line = 1;
+    int entries = 0;
+    bool lineStart = true;   // no comma is pending, so a blank line makes no field
+    bool more = true;        // the file may hold more than `text`
 
-void SequentialInput::consumeLineBreak()
-{
-    const char16_t c = m_text.at(m_pos).unicode();
-    ++m_pos;
-    ++m_line;
-    if (c == u'\r' && peek() == u'\n')
-        ++m_pos;
-}
+    // Drops what is consumed, keeping the text from `from` on, and appends
+    // the next piece.
+    const auto refill = [&](qsizetype from) {
+        text.remove(0, from);
+        pos = 0;
+        lineBegin -= from;
+        more = pieces.appendTo(text, line + (text.endsWith(u'\r') ? 1 : 0), entries + 1);
+    };
 
-bool SequentialInput::atEnd()
-{
-    if (!m_atLineStart || m_fieldReady)
-        return false;
-    // Pass over blank lines and lines of nothing but blanks; the blanks
-    // before a field would be skipped by readFieldInto() anyway.
-    while (true) {
-        int c = peek();
-        while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
-            ++m_pos;
-            c = peek();
-        }
-        if (c < 0)
-            return true;
-        if (!isLineBreak(static_cast<char16_t>(c))) {
-            m_fieldReady = true;
-            return false;
-        }
-        consumeLineBreak();
-    }
-}
-
-// The end of the field text that starts at `from` in the decoded piece: the
-// first line break, or comma (unquoted) or double quote (quoted), or the
-// piece's end. A refused control character raises error 62 for `line`.
-qsizetype SequentialInput::fieldEnd(qsizetype from, bool quoted, int line)
-{
-    const QChar *data = m_text.constData();
-    const qsizetype size = m_text.size();
-    qsizetype k = from;
-    while ((k = firstAtOrBelowComma(data, k, size)) < size) {
-        const char16_t c = data[k].unicode();
-        if (c == u'\r' || c == u'\n' || (quoted ? c == u'"' : c == u','))
-            break;
-        if (isForbiddenControl(c)) {
-            m_pos = k;
-            m_line = line;
-            failControlCharacter();
-        }
-        ++k;
-    }
-    return k;
-}
-
-// Appends text up to (not including) the end of the field, across pieces.
-void SequentialInput::scanUntil(QString &out, qsizetype fieldStart, bool quoted)
-{
-    while (peek() >= 0) {
-        const qsizetype from = m_pos;
-        const qsizetype i = fieldEnd(from, quoted, m_line);
-        if (out.size() - fieldStart + (i - from) > MAX_FIELD_LENGTH)
-            failTooLong();
-        out.append(m_text.constData() + from, i - from);
-        m_pos = i;
-        if (i < m_text.size())
-            return;
-    }
-}
-
-void SequentialInput::readPlainFields(QString &text, QList<qsizetype> &ends, qsizetype maxFields)
-{
-    const QChar *data = m_text.constData();
-    const qsizetype size = m_text.size();
-    if (m_pos >= size)
-        return;
-    // Room for the rest of the piece, written straight through a pointer
-    // and cut back to what was used on the way out.
-    const qsizetype base = text.size();
-    text.resize(base + (size - m_pos));
-    QChar *const out = text.data() + base;
-    qsizetype written = 0;
-
-    // Everything up to `done` is consumed; the loop leaves whatever it cannot
-    // finish inside this piece (a quote, a piece boundary, an overlong
-    // field) to readFieldInto(), standing between two fields.
-    qsizetype done = m_pos;
-    bool lineStart = m_atLineStart && !m_fieldReady;
-    int line = m_line;
-    while (ends.size() < maxFields) {
-        qsizetype j = done;
-        char16_t c = 0;
-        while (true) {
-            while (j < size && isBlank(data[j].unicode()))
-                ++j;
-            if (j >= size)
-                goto finished;
-            c = data[j].unicode();
-            if (!lineStart || (c != u'\r' && c != u'\n'))
-                break;
-            // A blank line: passed over.
-            if (c == u'\r') {
-                if (j + 1 >= size)
-                    goto finished;
-                if (data[j + 1] == u'\n')
-                    ++j;
+    // The first line break from `from` on, or comma (unquoted) or double
+    // quote (quoted); the text's end when there is none yet. A Ctrl-Z with
+    // nothing but line breaks after it ends the file here.
+    const auto fieldEnd = [&](qsizetype from, bool quoted) {
+        const QChar *data = text.constData();
+        const qsizetype size = text.size();
+        for (qsizetype k = from; (k = firstAtOrBelowComma(data, k, size)) < size; ++k) {
+            const char16_t c = data[k].unicode();
+            if (isLineBreak(c) || c == (quoted ? u'"' : u','))
+                return k;
+            if (c < 0x20 && c != u'\t') {
+                if (c == kCtrlZ && pieces.restIsLineBreaks(QStringView(text).sliced(k + 1), line)) {
+                    text.truncate(k);
+                    more = false;
+                    return k;
+                }
+                failControl(fileName, c, line, k - lineBegin + 1);
             }
-            done = ++j;
-            ++line;
         }
-        if (c == u'"')
-            break;
+        return size;
+    };
 
-        const qsizetype k = fieldEnd(j, false, line);
-        // The field, and for CR the character after it, must be in the piece.
-        if (k >= size || (data[k] == u'\r' && k + 1 >= size))
-            break;
-        qsizetype end = k;
-        while (end > j && isBlank(data[end - 1].unicode()))
-            --end;
-        if (end - j > MAX_FIELD_LENGTH)
-            break;
-        std::copy(data + j, data + end, out + written);
-        written += end - j;
-        ends.append(base + written);
-        ++m_fieldsParsed;
+    const auto hand = [&](QStringView field) {
+        if (field.size() > kMaxFieldLength)
+            failTooLong(fileName, entries + 1, line);
+        ++entries;
+        return sink.take(field);
+    };
 
-        done = k + 1;
-        if (data[k] == u',') {
+    while (true) {
+        qsizetype i = pos;
+        while (i < text.size() && isBlank(text.at(i).unicode()))
+            ++i;
+        if (i == text.size()) {
+            if (more) {
+                // After a comma one blank stays, so the position is still
+                // not the end of the file and a field follows.
+                refill(lineStart || i == pos ? i : i - 1);
+                continue;
+            }
+            // The end-of-file test is true only where the file ends: after
+            // "a," it is, after "a,  " it is not, and that is one more field.
+            if (!lineStart && i > pos)
+                hand({});
+            return;
+        }
+
+        const char16_t c = text.at(i).unicode();
+        if (isLineBreak(c)) {
+            if (c == u'\r' && i + 1 == text.size() && more) {
+                refill(i);
+                continue;
+            }
+            if (!lineStart && !hand({}))
+                return;
+            pos = lineBegin = i + (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n' ? 2 : 1);
+            ++line;
+            lineStart = true;
+            continue;
+        }
+
+        // A field: quoted text up to `close`, then unquoted text from `tail`
+        // up to `end`, the character that ends the field.
+        const bool quoted = c == u'"';
+        const qsizetype close = quoted ? fieldEnd(i + 1, true) : i;
+        const qsizetype tail = quoted && close < text.size() && text.at(close) == u'"' ? close + 1 : close;
+        const qsizetype end = tail < text.size() ? fieldEnd(tail, false) : tail;
+        if (i >= text.size())
+            continue; // a Ctrl-Z ended the file where the field would begin
+        if (more && (end == text.size() || (text.at(end) == u'\r' && end + 1 == text.size()))) {
+            if (text.size() - i > kMaxFieldSpan)
+                failTooLong(fileName, entries + 1, line);
+            refill(i);
+            continue;
+        }
+
+        qsizetype tailEnd = end;
+        while (tailEnd > tail && isBlank(text.at(tailEnd - 1).unicode()))
+            --tailEnd;
+        const QStringView rest = QStringView(text).sliced(tail, tailEnd - tail);
+        QStringView field = rest;
+        if (quoted) {
+            field = QStringView(text).sliced(i + 1, close - i - 1);
+            // Whatever follows the closing quote is kept, not dropped: the
+            // user typed it.
+            if (!rest.isEmpty()) {
+                joined = field.toString();
+                joined += rest;
+                field = joined;
+            }
+        }
+        if (!hand(field) || end == text.size())
+            return;
+
+        if (text.at(end) == u',') {
+            pos = end + 1;
             lineStart = false;
         } else {
-            if (data[k] == u'\r' && data[done] == u'\n')
-                ++done;
+            pos = lineBegin = end + (text.at(end) == u'\r' && end + 1 < text.size() && text.at(end + 1) == u'\n' ? 2 : 1);
             ++line;
             lineStart = true;
         }
     }
-finished:
-    text.resize(base + written);
-    if (done != m_pos) {
-        m_pos = done;
-        m_line = line;
-        m_atLineStart = lineStart;
-        m_fieldReady = false;
-    }
 }
 
-void SequentialInput::readFieldsInto(QString &text, QList<qsizetype> &ends, qsizetype maxFields)
-{
-    while (ends.size() < maxFields) {
-        readPlainFields(text, ends, maxFields);
-        if (ends.size() >= maxFields || atEnd())
-            return;
-        readFieldInto(text);
-        ends.append(text.size());
-    }
-}
-
-QString SequentialInput::readField()
-{
-    QString field;
-    readFieldInto(field);
-    return field;
-}
-
-qsizetype SequentialInput::readFieldInto(QString &out)
-{
-    if (atEnd()) {
-        throw RuntimeError(err::InputPastEnd,
-                           QStringLiteral("%1にはこれ以上項目がありません。").arg(displayName(m_fileName)));
-    }
-    m_fieldReady = false;
-    int c = peek();
-    while (c >= 0 && isBlank(static_cast<char16_t>(c))) {
-        ++m_pos;
-        c = peek();
-    }
-
-    const qsizetype fieldStart = out.size();
-    qsizetype keep = fieldStart; // blanks up to here are part of the field
-    if (c == u'"') {
-        ++m_pos;
-        scanUntil(out, fieldStart, true);
-        if (peek() == u'"')
-            ++m_pos;
-        // Whatever follows the closing quote on the way to the comma is
-        // kept, not dropped: the user typed it.
-        keep = out.size();
-    }
-    scanUntil(out, fieldStart, false);
-    qsizetype end = out.size();
-    while (end > keep && isBlank(out.at(end - 1).unicode()))
-        --end;
-    out.truncate(end);
-
-    ++m_fieldsParsed;
-    c = peek();
-    if (c == u',') {
-        ++m_pos;
-        m_atLineStart = false;
-    } else {
-        if (c >= 0)
-            consumeLineBreak();
-        m_atLineStart = true;
-    }
-    return out.size() - fieldStart;
-}
-
-SequentialInputFile::SequentialInputFile(const QString &fileName)
-    : m_file(fileName)
-    , m_input(m_file, fileName)
+void readFieldsFromFile(const QString &fileName, FieldSink &sink)
 {
     const QFileInfo info(fileName);
     if (!info.exists()) {
         throw RuntimeError(err::FileNotFound,
                            QStringLiteral("%1が見つかりません（フォルダ %2）。")
-                               .arg(displayName(fileName), QDir::toNativeSeparators(QDir::currentPath())));
+                               .arg(quotedName(fileName), QDir::toNativeSeparators(QDir::currentPath())));
     }
     if (info.isDir()) {
         throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1はファイルではなくフォルダです。").arg(displayName(fileName)));
+                           QStringLiteral("%1はファイルではなくフォルダです。").arg(quotedName(fileName)));
     }
-    if (!m_file.open(QIODevice::ReadOnly)) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
         throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1を開けません（%2）。").arg(displayName(fileName), m_file.errorString()));
+                           QStringLiteral("%1を開けません（%2）。").arg(quotedName(fileName), file.errorString()));
     }
+    readFields(file, fileName, sink);
 }
 
 } // namespace velt

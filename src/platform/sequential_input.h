@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-#include <QList>
 #include <QString>
-#include <QStringDecoder>
+#include <QStringView>
 
 class QIODevice;
 
@@ -12,95 +9,40 @@ namespace velt {
 
 // The longest entry a list may hold. One longer entry, repeated over a batch
 // of 2000 lines, would make the output box gigabytes long.
-inline constexpr int MAX_FIELD_LENGTH = 4096;
+inline constexpr int kMaxFieldLength = 4096;
+
+// Receives the fields of a text file one at a time, in file order.
+class FieldSink
+{
+public:
+    virtual ~FieldSink() = default;
+    // False stops the reading after this field.
+    virtual bool take(QStringView field) = 0;
+};
 
 // Reads a text file field by field, the way the run-time's sequential input
-// does: a field ends at a comma or at the end of a line, leading blanks are
-// skipped, and a field that begins with a double quote runs to the next one.
+// does, and hands each field to `sink`:
+// - a field ends at a comma or at the end of a line (CR LF, CR or LF);
+// - blanks (space, tab, U+3000) before a field are skipped, and after an
+//   unquoted field dropped; lines holding only blanks are passed over;
+// - a field that begins with a double quote runs to the next one (or to the
+//   end of its line), and text after the closing quote is kept;
+// - a comma before a line break leaves an empty field; a comma at the very
+//   end of the file does not, since the file ends right there;
+// - a Ctrl-Z followed by nothing but line breaks ends the file.
 //
-// The file is decoded piece by piece (16 KiB at a time), so memory stays
-// bounded whatever the file's size; a caller that stops asking for fields
-// stops the reading. Bytes that do not decode, control characters such as
-// NUL, and fields longer than MAX_FIELD_LENGTH raise RuntimeError naming the
-// file and the line.
-//
-// Files that start with a UTF-8 byte-order mark, or whose first non-ASCII
-// text is valid UTF-8, are read as UTF-8; all others as code page 932.
-class SequentialInput
-{
-public:
-    SequentialInput(QIODevice &device, QString fileName);
-    SequentialInput(const SequentialInput &) = delete;
-    SequentialInput &operator=(const SequentialInput &) = delete;
+// The file is read in 16 KiB pieces, so memory stays bounded whatever its
+// size, and reading stops when the sink says so. A UTF-8 or UTF-16
+// byte-order mark decides the encoding; without one, the first piece that
+// holds non-ASCII bytes decides between code page 932 and UTF-8 (see
+// guessEncoding()). Bytes that do not decode, control characters, and
+// fields longer than kMaxFieldLength raise RuntimeError naming the file and
+// the line; `fileName` only names the file in those messages.
+void readFields(QIODevice &device, const QString &fileName, FieldSink &sink);
 
-    // True exactly when no further field stands in the file. Blank lines,
-    // and lines holding nothing but blanks, are passed over.
-    bool atEnd();
-
-    // The next field; raises error 62 when there is none.
-    QString readField();
-
-    // Appends the next field to `out` and returns its length, so a caller
-    // that keeps many fields can keep them in one buffer.
-    qsizetype readFieldInto(QString &out);
-
-    // Reads fields until the end of the file or until `ends` holds
-    // `maxFields` offsets: each field is appended to `text` and its end
-    // offset to `ends`. The same as calling atEnd() and readFieldInto() in
-    // turn, only without their cost per field.
-    void readFieldsInto(QString &text, QList<qsizetype> &ends, qsizetype maxFields);
-
-    // The line the reader stands on, counted from 1.
-    int line() const { return m_line; }
-
-    enum class Encoding { Undecided, Cp932, Utf8 };
-    Encoding encoding() const { return m_encoding; }
-
-private:
-    bool fill();
-    void decodePiece(QByteArrayView piece);
-    [[noreturn]] void failDecoding(QByteArrayView piece);
-    [[noreturn]] void failControlCharacter();
-    [[noreturn]] void failTooLong();
-    int peek();
-    void consumeLineBreak();
-    qsizetype fieldEnd(qsizetype from, bool quoted, int line);
-    void scanUntil(QString &out, qsizetype fieldStart, bool quoted);
-    void readPlainFields(QString &text, QList<qsizetype> &ends, qsizetype maxFields);
-
-    QIODevice &m_device;
-    QString m_fileName;
-    QByteArray m_raw;          // bytes read but not yet decoded
-    QString m_text;            // the decoded piece being parsed
-    qsizetype m_pos = 0;
-    int m_line = 1;
-    int m_fieldsParsed = 0;
-    bool m_atLineStart = true; // no comma is pending on this line
-    bool m_fieldReady = false; // atEnd() found a field and stands on it
-    bool m_rawEndsInCR = false;
-    bool m_deviceDone = false;
-    bool m_started = false;
-    Encoding m_encoding = Encoding::Undecided;
-    QStringDecoder m_decoder;
-};
-
-// A list or text file opened by its bare name, relative to the working
-// folder, for sequential input. The file is closed when this goes out of
-// scope, whichever way that happens.
-class SequentialInputFile
-{
-public:
-    // Raises error 53 when the file does not exist, 75 when it is a folder
-    // or cannot be opened.
-    explicit SequentialInputFile(const QString &fileName);
-
-    bool atEnd() { return m_input.atEnd(); }
-    QString readField() { return m_input.readField(); }
-    SequentialInput &input() { return m_input; }
-
-private:
-    QFile m_file;
-    SequentialInput m_input;
-};
+// The same for the file `fileName` in the working folder, which is closed
+// again on every way out. Raises error 53 when it does not exist, 75 when it
+// is a folder or cannot be opened.
+void readFieldsFromFile(const QString &fileName, FieldSink &sink);
 
 } // namespace velt

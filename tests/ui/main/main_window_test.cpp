@@ -214,18 +214,25 @@ private slots:
 
     void saveWritesTheBoxWithCrLf_data()
     {
-        QTest::addColumn<bool>("batch");
-        QTest::newRow("right after start") << false;
-        QTest::newRow("after a batch") << true;
+        QTest::addColumn<QString>("lists");
+        QTest::newRow("right after start") << "none";
+        QTest::newRow("after a batch") << "code page 932";
+        // Written elsewhere, with 〜 and − where code page 932 has ～ and －.
+        QTest::newRow("after a batch from UTF-8 lists") << "UTF-8";
     }
 
     void saveWritesTheBoxWithCrLf()
     {
-        QFETCH(bool, batch);
+        QFETCH(QString, lists);
+        if (lists == "UTF-8") {
+            for (const char16_t *name : velt::LIST_FILES)
+                m_dir->writeBytes(QString::fromUtf16(name), QString("10〜12時,−5度,東京\n大阪\n").toUtf8());
+        }
         QByteArray expected = ListDir::sjis(QStringLiteral("もぬ\r\n"));
-        if (batch) {
+        if (lists != "none") {
             runBatch();
-            expected = ListDir::sjis(freshSentences(20).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n"));
+            const QString text = freshSentences(20).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n");
+            expected = ListDir::sjis(QString(text).replace(u'〜', u'～').replace(u'−', u'－'));
         }
         trigger("velts");
         QCOMPARE(ListDir::readBytes("velt.txt"), expected);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayView>
+
+namespace velt {
+
+// The encodings a list file may be saved in. Ascii stands for "no byte has
+// told yet": plain ASCII reads the same in every one of the byte encodings.
+enum class TextEncoding { Ascii, Cp932, Utf8, Utf16LE, Utf16BE };
+
+// The encoding a byte-order mark at the start of `bytes` names, and the
+// mark's length; Ascii and 0 when there is none.
+TextEncoding encodingFromByteOrderMark(QByteArrayView bytes, qsizetype *markLength);
+
+// Code page 932 or UTF-8, for bytes without a mark that hold non-ASCII
+// text. Valid in one only: that one. Valid in both (short code page 932
+// texts often are valid UTF-8 by accident, ﾃｽ reading as "ý"): UTF-8 only
+// when its reading holds Japanese and fewer characters that look out of
+// place than the code page 932 reading does. Valid in neither: Cp932, whose
+// decoding then reports the line.
+TextEncoding guessEncoding(QByteArrayView bytes);
+
+// Whether NUL bytes in the start of a file sit where UTF-16 puts the high
+// byte of ASCII characters: a UTF-16 file saved without its mark.
+bool looksLikeUtf16(QByteArrayView start);
+
+bool isValidUtf8(QByteArrayView bytes);
+
+} // namespace velt
