@@ -21,6 +21,11 @@ bool available();
 // after a byte below 0x40, which never begins or continues a character.
 std::optional<QString> decode(QByteArrayView bytes);
 
+// How many bytes at the start of `bytes` decode: whole characters, up to the
+// first one that does not (a lead byte with no valid trail byte, an
+// unassigned code).
+qsizetype validPrefix(QByteArrayView bytes);
+
 // The bytes, or nothing when the text holds a character that code page 932
 // cannot represent.
 std::optional<QByteArray> encode(QStringView text);

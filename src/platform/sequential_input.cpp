@@ -1,7 +1,7 @@
 #include "platform/sequential_input.h"
 
 #include "platform/cp932.h"
-#include "platform/runtime_error.h"
+#include "platform/read_errors.h"
 #include "platform/text_encoding.h"
 
 #include <QDir>
@@ -59,62 +59,21 @@ qsizetype firstAtOrBelowComma(const QChar *data, qsizetype from, qsizetype size)
     return size;
 }
 
-bool hasNonAscii(QByteArrayView bytes)
-{
-    return std::any_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
-}
-
-// The lines `bytes` holds before its end, CR LF counting once; a first LF
-// right after a CR that ended the bytes before is part of that line break.
-int lineBreaksIn(QByteArrayView bytes, bool afterCR)
+// The lines `bytes` holds before its end, CR LF counting once.
+int lineBreaksIn(QByteArrayView bytes)
 {
     int breaks = 0;
-    for (qsizetype i = afterCR && bytes.startsWith('\n') ? 1 : 0; i < bytes.size(); ++i) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n')))
             ++breaks;
     }
     return breaks;
 }
 
-QString quotedName(const QString &fileName)
-{
-    return QStringLiteral("「%1」").arg(fileName);
-}
-
-[[noreturn]] void failTooLong(const QString &fileName, int entry, int line)
-{
-    throw RuntimeError(err::OutOfStringSpace,
-                       QStringLiteral("%1の %2 番目の項目（%3 行目）が長すぎます。1 項目は %4 文字までです。")
-                           .arg(quotedName(fileName))
-                           .arg(entry)
-                           .arg(line)
-                           .arg(kMaxFieldLength));
-}
-
-[[noreturn]] void failNul(const QString &fileName, int line)
-{
-    throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1の %2 行目に NUL 文字があります。テキストファイルではないようです。"
-                                      "リストはテキストエディタで作り、テキストとして保存してください。")
-                           .arg(quotedName(fileName))
-                           .arg(line));
-}
-
-[[noreturn]] void failControl(const QString &fileName, char16_t c, int line, qsizetype column)
-{
-    if (c == 0)
-        failNul(fileName, line);
-    throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1の %2 行目 %3 文字目に制御文字（U+%4）があります。"
-                                      "テキストエディタで取り除いてください。")
-                           .arg(quotedName(fileName))
-                           .arg(line)
-                           .arg(column)
-                           .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0')));
-}
-
 // The bytes side of the reading: reads the device a piece at a time, cuts
 // each piece where no character is split, settles the encoding and decodes.
+// A character that does not decode ends its piece; the error is raised when
+// the reading gets there, so that problems are told in file order.
 class PieceDecoder
 {
 public:
@@ -125,28 +84,27 @@ public:
     }
 
     // Appends the next piece, decoded, to `text`; false when the file holds
-    // nothing more. `line` is the line the appended text starts on, and
-    // `entry` the number of the field being read, for messages.
-    bool appendTo(QString &text, int line, int entry);
+    // nothing more. `line` is the line the appended text starts on.
+    bool appendTo(QString &text, int line);
 
-    // Whether nothing but line breaks follows `rest` to the end of the
-    // file. Reads, and drops, whatever it looks at.
+    // Whether nothing but line breaks follows `rest` (which starts on
+    // `line`) to the end of the file. Reads, and drops, what it looks at.
     bool restIsLineBreaks(QStringView rest, int line);
 
 private:
     void readMore();
-    void checkStart();
-    qsizetype safeCut() const;
-    bool decodeInto(QByteArrayView piece, QString &text);
-    [[noreturn]] void failUndecodable(QByteArrayView piece, int line, bool afterCR) const;
+    void readStart();
+    void decide(qsizetype firstNonAscii);
+    qsizetype cutPoint() const;
+    bool decodeInto(QByteArrayView piece, QString &text) const;
 
     QIODevice &m_device;
     const QString &m_fileName;
     QByteArray m_raw; // read, not yet decoded
     bool m_deviceDone = false;
     bool m_started = false;
+    bool m_undecodable = false; // the next byte begins a character that does not decode
     TextEncoding m_encoding = TextEncoding::Ascii;
-    QStringDecoder m_unicode; // for UTF-8 and UTF-16; code page 932 has its own
 };
 
 void PieceDecoder::readMore()
@@ -155,62 +113,88 @@ void PieceDecoder::readMore()
     m_raw.resize(before + kPieceSize);
     const qint64 got = m_device.read(m_raw.data() + before, kPieceSize);
     m_raw.resize(before + std::max<qint64>(got, 0));
-    if (got < 0) {
-        throw RuntimeError(err::DeviceIo, QStringLiteral("%1を読み込めません（%2）。")
-                                              .arg(quotedName(m_fileName), m_device.errorString()));
-    }
+    if (got < 0)
+        throw readError::deviceFailed(m_fileName, m_device.errorString());
     m_deviceDone = got == 0;
 }
 
-// The start of the file: a byte-order mark, or NUL bytes that show a
+// The first 16 KiB of the file: a byte-order mark, or NUL bytes that show a
 // UTF-16 file without its mark or a file that is not text at all. Either
 // would otherwise end in a message about undecodable bytes.
-void PieceDecoder::checkStart()
+void PieceDecoder::readStart()
 {
     m_started = true;
+    while (!m_deviceDone && m_raw.size() < kPieceSize)
+        readMore();
     qsizetype markLength = 0;
     m_encoding = encodingFromByteOrderMark(m_raw, &markLength);
     m_raw.remove(0, markLength);
-    if (m_encoding == TextEncoding::Utf8)
-        m_unicode = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    if (m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE) {
-        m_unicode = QStringDecoder(m_encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE
-                                                                      : QStringConverter::Utf16BE,
-                                   QStringConverter::Flag::Stateless);
+    if (m_encoding != TextEncoding::Ascii && m_encoding != TextEncoding::Utf8)
         return;
-    }
-    const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kPieceSize));
+    const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kPieceSize - markLength));
     const auto nul = std::find(start.begin(), start.end(), '\0');
     if (nul == start.end())
         return;
-    if (looksLikeUtf16(start)) {
-        throw RuntimeError(err::InputPastEnd,
-                           QStringLiteral("%1は UTF-16 で保存されているようですが、先頭にバイト順マーク（BOM）が"
-                                          "ないため読めません。UTF-8 か、BOM 付きの UTF-16 で保存し直してください。")
-                               .arg(quotedName(m_fileName)));
+    if (looksLikeUtf16(start))
+        throw readError::utf16WithoutMark(m_fileName);
+    throw readError::notText(m_fileName, 1 + lineBreaksIn(start.first(nul - start.begin())));
+}
+
+void PieceDecoder::decide(qsizetype firstNonAscii)
+{
+    while (!m_deviceDone && m_raw.size() < firstNonAscii + kEncodingWindow)
+        readMore();
+    QByteArrayView window = QByteArrayView(m_raw).sliced(firstNonAscii);
+    if (window.size() > kEncodingWindow || !m_deviceDone) {
+        window = window.first(std::min(window.size(), kEncodingWindow));
+        qsizetype cut = window.size();
+        while (cut > 0 && static_cast<unsigned char>(window[cut - 1]) >= 0x40)
+            --cut;
+        if (cut > 0)
+            window = window.first(cut);
     }
-    failNul(m_fileName, 1 + lineBreaksIn(start.first(nul - start.begin()), false));
+    m_encoding = guessEncoding(window);
 }
 
 // Where the bytes read so far can be cut with every character whole.
-qsizetype PieceDecoder::safeCut() const
+qsizetype PieceDecoder::cutPoint() const
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(m_raw.constData());
-    qsizetype n = m_raw.size();
+    const qsizetype size = m_raw.size();
+    if (m_deviceDone)
+        return size;
     if (m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE) {
-        n &= ~qsizetype(1);
+        const qsizetype even = size & ~qsizetype(1);
         // A lead surrogate waits for its partner.
-        const unsigned char high = n < 2 ? 0 : m_encoding == TextEncoding::Utf16LE ? bytes[n - 1] : bytes[n - 2];
-        return high >= 0xD8 && high <= 0xDB ? n - 2 : n;
+        const unsigned char high = even < 2 ? 0 : m_encoding == TextEncoding::Utf16LE ? bytes[even - 1] : bytes[even - 2];
+        return high >= 0xD8 && high <= 0xDB ? even - 2 : even;
     }
     // A byte below 0x40 is never part of a multi-byte character in code
     // page 932 or UTF-8.
-    while (n > 0 && bytes[n - 1] >= 0x40)
-        --n;
-    return n;
+    qsizetype cut = size;
+    while (cut > 0 && bytes[cut - 1] >= 0x40)
+        --cut;
+    if (cut > 0 || size < kPieceSize)
+        return cut;
+    // A whole piece without one, far more than a field may hold: cut after
+    // the last character that is whole by its lead byte.
+    qsizetype i = 0;
+    while (true) {
+        const unsigned char b = bytes[i];
+        qsizetype length = 1;
+        if (m_encoding == TextEncoding::Cp932)
+            length = (b >= 0x81 && b <= 0x9F) || b >= 0xE0 ? 2 : 1;
+        else if (m_encoding == TextEncoding::Utf8)
+            length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (i + length > size)
+            return i;
+        i += length;
+    }
 }
 
-bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text)
+// Appends the piece's text up to the first character that does not decode;
+// false when there is one.
+bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text) const
 {
     switch (m_encoding) {
     case TextEncoding::Ascii:
@@ -221,46 +205,49 @@ bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text)
             text.append(*decoded);
             return true;
         }
+        text.append(*cp932::decode(piece.first(cp932::validPrefix(piece))));
         return false;
-    default:
-        m_unicode.resetState();
-        text.append(m_unicode(piece));
-        return !m_unicode.hasError();
+    case TextEncoding::Utf8: {
+        const qsizetype valid = utf8ValidPrefix(piece);
+        text.append(QString::fromUtf8(piece.first(valid)));
+        return valid == piece.size();
     }
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        break;
+    }
+    const bool little = m_encoding == TextEncoding::Utf16LE;
+    const qsizetype base = text.size();
+    text.resize(base + piece.size() / 2);
+    for (qsizetype i = 0; i + 1 < piece.size(); i += 2) {
+        const auto a = static_cast<unsigned char>(piece[i]);
+        const auto b = static_cast<unsigned char>(piece[i + 1]);
+        text[base + i / 2] = QChar(little ? char16_t(a | b << 8) : char16_t(a << 8 | b));
+    }
+    return piece.size() % 2 == 0;
 }
 
-bool PieceDecoder::appendTo(QString &text, int line, int entry)
+bool PieceDecoder::appendTo(QString &text, int line)
 {
+    if (m_undecodable)
+        throw readError::undecodable(m_fileName, line, m_encoding);
+    if (!m_started)
+        readStart();
     while (true) {
         if (!m_deviceDone && m_raw.size() < kPieceSize)
             readMore();
-        if (!m_started) {
-            if (!m_deviceDone && m_raw.size() < 3)
-                continue;
-            checkStart();
+        if (m_raw.isEmpty())
+            return false;
+        if (m_encoding == TextEncoding::Ascii) {
+            const auto nonAscii = std::find_if(m_raw.cbegin(), m_raw.cend(),
+                                               [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+            if (nonAscii != m_raw.cend())
+                decide(nonAscii - m_raw.cbegin());
         }
-        if (m_raw.isEmpty()) {
-            if (m_deviceDone)
-                return false;
-            continue;
-        }
-        const qsizetype cut = m_deviceDone ? m_raw.size() : safeCut();
-        if (cut == 0) {
-            // No character in a whole piece ends: whatever field this is,
-            // it is far longer than any entry may be.
-            if (m_raw.size() >= kPieceSize)
-                failTooLong(m_fileName, entry, line);
-            continue;
-        }
-        const QByteArrayView piece(m_raw.constData(), cut);
-        if (m_encoding == TextEncoding::Ascii && hasNonAscii(piece)) {
-            m_encoding = guessEncoding(piece);
-            if (m_encoding == TextEncoding::Utf8)
-                m_unicode = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        }
-        const bool afterCR = text.endsWith(u'\r');
-        if (!decodeInto(piece, text))
-            failUndecodable(piece, line, afterCR);
+        const qsizetype cut = cutPoint();
+        if (cut == 0)
+            continue; // a character still arriving
+        m_undecodable = !decodeInto(QByteArrayView(m_raw).first(cut), text);
         m_raw.remove(0, cut);
         return true;
     }
@@ -268,51 +255,23 @@ bool PieceDecoder::appendTo(QString &text, int line, int entry)
 
 bool PieceDecoder::restIsLineBreaks(QStringView rest, int line)
 {
-    const auto onlyLineBreaks = [](QStringView text) {
-        return std::all_of(text.begin(), text.end(), [](QChar c) { return isLineBreak(c.unicode()); });
-    };
     QString next;
-    while (onlyLineBreaks(rest)) {
+    bool afterCR = false;
+    while (true) {
+        for (const QChar c : rest) {
+            if (!isLineBreak(c.unicode()))
+                return false;
+            if (c != u'\n' || !afterCR)
+                ++line;
+            afterCR = c == u'\r';
+        }
         next.clear();
-        if (!appendTo(next, line, 0))
+        // A CR there may yet be followed by its LF: the next text starts on
+        // the line after the CR either way.
+        if (!appendTo(next, line))
             return true;
         rest = next;
     }
-    return false;
-}
-
-// Names the first line of the piece that does not decode, counting from
-// `line`, the line the piece starts on.
-void PieceDecoder::failUndecodable(QByteArrayView piece, int line, bool afterCR) const
-{
-    const bool utf16 = m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE;
-    bool alsoNotUtf8 = false;
-    qsizetype start = afterCR && piece.startsWith('\n') ? 1 : 0;
-    while (!utf16 && start <= piece.size()) {
-        qsizetype end = start;
-        while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n')
-            ++end;
-        const QByteArrayView bytes = piece.sliced(start, end - start);
-        const bool ok = m_encoding == TextEncoding::Cp932 ? cp932::decode(bytes).has_value() : isValidUtf8(bytes);
-        if (!ok) {
-            alsoNotUtf8 = m_encoding == TextEncoding::Cp932 && !isValidUtf8(bytes);
-            break;
-        }
-        if (end + 1 < piece.size() && piece[end] == '\r' && piece[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-        ++line;
-    }
-    const QString encoding = alsoNotUtf8 ? QStringLiteral("Shift_JIS としても UTF-8 としても")
-        : m_encoding == TextEncoding::Cp932 ? QStringLiteral("Shift_JIS として")
-        : utf16                             ? QStringLiteral("UTF-16 として")
-                                            : QStringLiteral("UTF-8 として");
-    throw RuntimeError(err::InputPastEnd,
-                       QStringLiteral("%1の %2 行目に%3読めない文字があります。"
-                                      "ファイルを UTF-8 か Shift_JIS で保存し直してください。")
-                           .arg(quotedName(m_fileName))
-                           .arg(line)
-                           .arg(encoding));
 }
 
 } // namespace
@@ -335,13 +294,14 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
         text.remove(0, from);
         pos = 0;
         lineBegin -= from;
-        more = pieces.appendTo(text, line + (text.endsWith(u'\r') ? 1 : 0), entries + 1);
+        more = pieces.appendTo(text, line + (text.endsWith(u'\r') ? 1 : 0));
     };
 
     // The first line break from `from` on, or comma (unquoted) or double
     // quote (quoted); the text's end when there is none yet. A Ctrl-Z with
-    // nothing but line breaks after it ends the file here.
-    const auto fieldEnd = [&](qsizetype from, bool quoted) {
+    // nothing but line breaks after it ends the file here. `fieldBegin` is
+    // where the field's text begins, for its length.
+    const auto fieldEnd = [&](qsizetype from, bool quoted, qsizetype fieldBegin) {
         const QChar *data = text.constData();
         const qsizetype size = text.size();
         for (qsizetype k = from; (k = firstAtOrBelowComma(data, k, size)) < size; ++k) {
@@ -349,20 +309,20 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
             if (isLineBreak(c) || c == (quoted ? u'"' : u','))
                 return k;
             if (c < 0x20 && c != u'\t') {
+                if (k - fieldBegin > kMaxFieldSpan)
+                    throw readError::fieldTooLong(fileName, entries + 1, line);
                 if (c == kCtrlZ && pieces.restIsLineBreaks(QStringView(text).sliced(k + 1), line)) {
                     text.truncate(k);
                     more = false;
                     return k;
                 }
-                failControl(fileName, c, line, k - lineBegin + 1);
+                throw readError::controlCharacter(fileName, c, line, k - lineBegin + 1);
             }
         }
         return size;
     };
 
     const auto hand = [&](QStringView field) {
-        if (field.size() > kMaxFieldLength)
-            failTooLong(fileName, entries + 1, line);
         ++entries;
         return sink.take(field);
     };
@@ -402,14 +362,15 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
         // A field: quoted text up to `close`, then unquoted text from `tail`
         // up to `end`, the character that ends the field.
         const bool quoted = c == u'"';
-        const qsizetype close = quoted ? fieldEnd(i + 1, true) : i;
+        const qsizetype close = quoted ? fieldEnd(i + 1, true, i) : i;
         const qsizetype tail = quoted && close < text.size() && text.at(close) == u'"' ? close + 1 : close;
-        const qsizetype end = tail < text.size() ? fieldEnd(tail, false) : tail;
+        const qsizetype end = tail < text.size() ? fieldEnd(tail, false, i) : tail;
         if (i >= text.size())
             continue; // a Ctrl-Z ended the file where the field would begin
-        if (more && (end == text.size() || (text.at(end) == u'\r' && end + 1 == text.size()))) {
-            if (text.size() - i > kMaxFieldSpan)
-                failTooLong(fileName, entries + 1, line);
+        const bool endSeen = !more || (end < text.size() && !(text.at(end) == u'\r' && end + 1 == text.size()));
+        if (end - i > kMaxFieldSpan)
+            throw readError::fieldTooLong(fileName, entries + 1, line);
+        if (!endSeen) {
             refill(i);
             continue;
         }
@@ -429,6 +390,8 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
                 field = joined;
             }
         }
+        if (field.size() > kMaxFieldLength)
+            throw readError::fieldTooLong(fileName, entries + 1, line);
         if (!hand(field) || end == text.size())
             return;
 
@@ -445,21 +408,17 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
 
 void readFieldsFromFile(const QString &fileName, FieldSink &sink)
 {
+    const QString quoted = QStringLiteral("「%1」").arg(fileName);
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        throw RuntimeError(err::FileNotFound,
-                           QStringLiteral("%1が見つかりません（フォルダ %2）。")
-                               .arg(quotedName(fileName), QDir::toNativeSeparators(QDir::currentPath())));
+        throw RuntimeError(err::FileNotFound, QStringLiteral("%1が見つかりません（フォルダ %2）。")
+                                                  .arg(quoted, QDir::toNativeSeparators(QDir::currentPath())));
     }
-    if (info.isDir()) {
-        throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1はファイルではなくフォルダです。").arg(quotedName(fileName)));
-    }
+    if (info.isDir())
+        throw RuntimeError(err::PathFileAccess, QStringLiteral("%1はファイルではなくフォルダです。").arg(quoted));
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw RuntimeError(err::PathFileAccess,
-                           QStringLiteral("%1を開けません（%2）。").arg(quotedName(fileName), file.errorString()));
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(err::PathFileAccess, QStringLiteral("%1を開けません（%2）。").arg(quoted, file.errorString()));
     readFields(file, fileName, sink);
 }
 

@@ -162,10 +162,11 @@ bool looksLikeUtf16(QByteArrayView start)
 // Strict: overlong forms, surrogates and code points past U+10FFFF are
 // refused, and it stops at the first bad byte, which code page 932 text
 // reaches within a character or two.
-bool isValidUtf8(QByteArrayView bytes)
+qsizetype utf8ValidPrefix(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *end = p + bytes.size();
+    const auto *begin = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = begin + bytes.size();
+    const auto *p = begin;
     while (p < end) {
         const unsigned char b = *p;
         if (b < 0x80) {
@@ -175,27 +176,29 @@ bool isValidUtf8(QByteArrayView bytes)
         int extra = 0;
         char32_t min = 0;
         char32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
+        if ((b & 0xE0) == 0xC0)
             extra = 1, min = 0x80, cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
+        else if ((b & 0xF0) == 0xE0)
             extra = 2, min = 0x800, cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
+        else if ((b & 0xF8) == 0xF0)
             extra = 3, min = 0x10000, cp = b & 0x07;
-        } else {
-            return false;
-        }
+        else
+            break;
         if (end - p <= extra)
-            return false;
-        for (int i = 1; i <= extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
+            break;
+        int i = 1;
+        for (; i <= extra && (p[i] & 0xC0) == 0x80; ++i)
             cp = (cp << 6) | (p[i] & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
+        if (i <= extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            break;
         p += extra + 1;
     }
-    return true;
+    return p - begin;
+}
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    return utf8ValidPrefix(bytes) == bytes.size();
 }
 
 } // namespace velt

@@ -24,6 +24,13 @@ TextEncoding guessEncoding(QByteArrayView bytes);
 // byte of ASCII characters: a UTF-16 file saved without its mark.
 bool looksLikeUtf16(QByteArrayView start);
 
+// How much of a file, from its first non-ASCII byte on, decides between
+// code page 932 and UTF-8: this many bytes (fewer at the end of the file),
+// cut back after the last byte below 0x40 unless they reach the end.
+inline constexpr qsizetype kEncodingWindow = 16 * 1024;
+
+// How many bytes at the start of `bytes` are whole, valid UTF-8 characters.
+qsizetype utf8ValidPrefix(QByteArrayView bytes);
 bool isValidUtf8(QByteArrayView bytes);
 
 } // namespace velt

@@ -166,8 +166,8 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QStringList>("mentions");
 
-        QTest::newRow("invalid in both encodings, line 3")
-            << QByteArray("a\r\nb\r\nc\xFF\r\n") << 62 << QStringList{"3 行目", "Shift_JIS としても UTF-8 としても"};
+        QTest::newRow("invalid byte on line 3")
+            << QByteArray("a\r\nb\r\nc\xFF\r\n") << 62 << QStringList{"3 行目", "Shift_JIS として"};
         QTest::newRow("truncated two-byte character")
             << QByteArray("a\r\n\x95") << 62 << QStringList{"2 行目", "保存し直して"};
         QTest::newRow("UTF-8 list with a mark broken further down")
