@@ -1,7 +1,10 @@
 // Feeds arbitrary bytes to the list reader the way a tick reads a list file,
-// and aborts when the loaded list breaks what the rest of the program relies
-// on: the slot count, entries that fit a sentence, and RuntimeError as the
-// only way a bad file is reported.
+// and aborts when the result differs from the plain reader's (the same
+// entries, or the same error), or when the loaded list breaks what the rest
+// of the program relies on: the slot count, entries that fit a sentence, and
+// RuntimeError as the only way a bad file is reported.
+
+#include "plain_reader.h"
 
 #include "engine/phrase_list.h"
 #include "platform/runtime_error.h"
@@ -53,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     device.setData(bytes);
     if (!device.open(QIODevice::ReadOnly))
         std::abort();
+    const QString difference = velt::fuzz::differenceFromPlainReader(bytes);
+    if (!difference.isEmpty()) {
+        std::fprintf(stderr, "the reader and the plain reader differ:\n%s\n", qPrintable(difference));
+        std::abort();
+    }
     try {
         check(velt::load_phrase_list(device, QStringLiteral("itu.dat")));
     } catch (const velt::RuntimeError &error) {

@@ -38,8 +38,21 @@ SEEDS = {
     "mixed_line_ends": b"a\r\nb\nc\rd\n\r",
     "nul_byte": b"a\r\nb\x00c\r\n",
     "control_chars": b"a\x01b\r\n\x1Bc\r\n",
-    "utf16le_bom": b"\xFF\xFEa\x00b\x00\r\x00\n\x00",
-    "utf16be_bom": b"\xFE\xFF\x00a\x00b",
+    "utf16le_bom": b"\xFF\xFEa\x00b\x00\r\x00\n\x00" + "今日,𠮷\r\n".encode("utf-16-le"),
+    "utf16be_bom": b"\xFE\xFF\x00a\x00b" + "\r\n今日".encode("utf-16-be") + b"\x00",
+    "utf16_no_mark": "今日\r\n昨日\r\n".encode("utf-16-le"),
+    "binary": b"\x7FELF\x02\x01\x01\x00\x00\x00\x00",
+    # Short code page 932 texts that are valid UTF-8 by accident, and UTF-8
+    # that is valid code page 932 by accident.
+    "cp932_valid_utf8_kana": sjis("ﾃｽ\r\nﾎｰﾑｽ"),
+    "cp932_valid_utf8_kanji": sjis("扈従\r\n騾馬"),
+    "utf8_valid_cp932": "東京,あい\r\n".encode("utf-8"),
+    "utf8_fullwidth_and_aliases": "〜−‖—¢£¬ＡＢ\n".encode("utf-8"),
+    "ctrl_z_end": sjis("今日\r\n") + b"\x1A\r\n",
+    "ctrl_z_after_comma": b"a,\x1A",
+    "ctrl_z_middle": b"a\x1A\r\nb\r\n",
+    "ctrl_z_then_bad_byte": b"a\r\n\x1A\r\n\xFF",
+    "blanks_after_last_comma": b"a,   ",
     "invalid_lead_byte": b"a\r\nb\r\nc\xFF\r\n",
     "truncated_two_byte": b"a\r\n\x95",
     "cut_after_cr": sjis("表\r"),
@@ -57,6 +70,8 @@ SEEDS = {
     "several_pieces_cp932": sjis("".join("駅前の屋台その%d、表ソ能の向こうの山の上\r\n" % i for i in range(1, 1601))),
     "several_pieces_utf8": "".join("駅前の屋台その%d、😀表ソ能\n" % i for i in range(1, 1801)).encode("utf-8"),
     "no_cut_point": b"\x82\xA0" * 33000,
+    "blanks_across_pieces": b"a," + b" " * 40000 + b"\r\n" + b"z" * 4098,
+    "bad_byte_in_long_field": b"x" * 4000 + b"\xFF" + b"x" * 200,
 }
 
 

@@ -142,10 +142,10 @@ void PieceDecoder::readStart()
 
 void PieceDecoder::decide(qsizetype firstNonAscii)
 {
-    while (!m_deviceDone && m_raw.size() < firstNonAscii + kEncodingWindow)
+    while (!m_deviceDone && m_raw.size() <= firstNonAscii + kEncodingWindow)
         readMore();
     QByteArrayView window = QByteArrayView(m_raw).sliced(firstNonAscii);
-    if (window.size() > kEncodingWindow || !m_deviceDone) {
+    if (window.size() > kEncodingWindow) {
         window = window.first(std::min(window.size(), kEncodingWindow));
         qsizetype cut = window.size();
         while (cut > 0 && static_cast<unsigned char>(window[cut - 1]) >= 0x40)
@@ -209,7 +209,7 @@ bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text) const
         return false;
     case TextEncoding::Utf8: {
         const qsizetype valid = utf8ValidPrefix(piece);
-        text.append(QString::fromUtf8(piece.first(valid)));
+        text.append(decodeUtf8(piece.first(valid)));
         return valid == piece.size();
     }
     case TextEncoding::Utf16LE:

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringView>
 
 #include <vector>
@@ -133,7 +134,7 @@ TextEncoding guessEncoding(QByteArrayView bytes)
         return TextEncoding::Utf8;
     const QByteArrayView start = sample(bytes);
     bool holdsJapanese = false;
-    const int utf8Odd = outOfPlaceInUtf8Reading(QString::fromUtf8(start), &holdsJapanese);
+    const int utf8Odd = outOfPlaceInUtf8Reading(decodeUtf8(start), &holdsJapanese);
     if (holdsJapanese && utf8Odd < outOfPlaceInCp932Reading(start))
         return TextEncoding::Utf8;
     return TextEncoding::Cp932;
@@ -199,6 +200,13 @@ qsizetype utf8ValidPrefix(QByteArrayView bytes)
 bool isValidUtf8(QByteArrayView bytes)
 {
     return utf8ValidPrefix(bytes) == bytes.size();
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
 } // namespace velt

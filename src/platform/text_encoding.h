@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 
 namespace velt {
 
@@ -32,5 +33,9 @@ inline constexpr qsizetype kEncodingWindow = 16 * 1024;
 // How many bytes at the start of `bytes` are whole, valid UTF-8 characters.
 qsizetype utf8ValidPrefix(QByteArrayView bytes);
 bool isValidUtf8(QByteArrayView bytes);
+
+// The text of valid UTF-8 bytes, a U+FEFF at their start kept like any other
+// character (QString::fromUtf8 would drop it).
+QString decodeUtf8(QByteArrayView bytes);
 
 } // namespace velt

@@ -1,0 +1,253 @@
+#include "plain_reader.h"
+
+#include "engine/phrase_list.h"
+#include "platform/cp932.h"
+#include "platform/read_errors.h"
+#include "platform/sequential_input.h"
+#include "platform/text_encoding.h"
+
+#include <QBuffer>
+
+#include <optional>
+
+namespace velt::fuzz {
+namespace {
+
+constexpr qsizetype kStart = 16 * 1024; // how much of the file is searched for NUL bytes
+constexpr char16_t kEnd = 0xFFFF;       // what `at` answers past the end
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
+
+bool isLineBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// CR LF counts once.
+int lineBreaks(QStringView text)
+{
+    int breaks = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        breaks += text[i] == u'\n' || (text[i] == u'\r' && !(i + 1 < text.size() && text[i + 1] == u'\n'));
+    return breaks;
+}
+
+// The length of one character starting at `at`, by its first byte.
+qsizetype characterLength(QByteArrayView bytes, qsizetype at, TextEncoding encoding)
+{
+    const auto b = static_cast<unsigned char>(bytes[at]);
+    qsizetype length = 1;
+    if (encoding == TextEncoding::Cp932)
+        length = (b >= 0x81 && b <= 0x9F) || b >= 0xE0 ? 2 : 1;
+    else if (encoding == TextEncoding::Utf8)
+        length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    else if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE)
+        length = 2;
+    return std::min(length, bytes.size() - at);
+}
+
+std::optional<QString> decodeCharacter(QByteArrayView bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Ascii:
+        return QString(QChar(char16_t(bytes[0])));
+    case TextEncoding::Cp932:
+        return cp932::decode(bytes);
+    case TextEncoding::Utf8: {
+        const QString text = decodeUtf8(bytes);
+        if (text.toUtf8() != bytes)
+            return std::nullopt;
+        return text;
+    }
+    default:
+        if (bytes.size() != 2)
+            return std::nullopt;
+        const auto a = static_cast<unsigned char>(bytes[0]);
+        const auto b = static_cast<unsigned char>(bytes[1]);
+        return QString(QChar(encoding == TextEncoding::Utf16LE ? char16_t(a | b << 8) : char16_t(a << 8 | b)));
+    }
+}
+
+} // namespace
+
+QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int maxFields)
+{
+    // The encoding: a mark, else the first non-ASCII byte and what follows.
+    qsizetype mark = 0;
+    TextEncoding encoding = encodingFromByteOrderMark(file, &mark);
+    const QByteArrayView body = file.sliced(mark);
+    if (encoding == TextEncoding::Ascii || encoding == TextEncoding::Utf8) {
+        const QByteArrayView start = body.first(std::min(body.size(), kStart - mark));
+        if (const qsizetype nul = start.indexOf('\0'); nul >= 0) {
+            if (looksLikeUtf16(start))
+                throw readError::utf16WithoutMark(fileName);
+            throw readError::notText(fileName, 1 + lineBreaks(QString::fromLatin1(start.first(nul))));
+        }
+    }
+    if (encoding == TextEncoding::Ascii) {
+        for (qsizetype j = 0; j < body.size(); ++j) {
+            if (static_cast<unsigned char>(body[j]) < 0x80)
+                continue;
+            QByteArrayView window = body.sliced(j);
+            if (window.size() > kEncodingWindow) {
+                window = window.first(kEncodingWindow);
+                while (!window.isEmpty() && static_cast<unsigned char>(window.back()) >= 0x40)
+                    window.chop(1);
+                if (window.isEmpty())
+                    window = body.sliced(j, kEncodingWindow);
+            }
+            encoding = guessEncoding(window);
+            break;
+        }
+    }
+
+    // The text, one character at a time, up to the first that does not
+    // decode.
+    QString text;
+    bool undecodable = false;
+    for (qsizetype i = 0; i < body.size();) {
+        const qsizetype length = characterLength(body, i, encoding);
+        const std::optional<QString> character = decodeCharacter(body.sliced(i, length), encoding);
+        if (!character) {
+            undecodable = true;
+            break;
+        }
+        text += *character;
+        i += length;
+    }
+
+    QStringList fields;
+    int line = 1;
+    qsizetype lineBegin = 0;
+    qsizetype p = 0;
+    // The character at `k`, or kEnd at the end of the file. A Ctrl-Z with
+    // only line breaks after it is the end of the file.
+    const auto at = [&](qsizetype k) -> char16_t {
+        if (k >= text.size()) {
+            if (undecodable)
+                throw readError::undecodable(fileName, line, encoding);
+            return kEnd;
+        }
+        if (text[k] != u'\x1A')
+            return text[k].unicode();
+        const QStringView rest = QStringView(text).sliced(k + 1);
+        for (const QChar c : rest) {
+            if (!isLineBreak(c.unicode()))
+                return u'\x1A';
+        }
+        if (undecodable)
+            throw readError::undecodable(fileName, line + lineBreaks(rest), encoding);
+        text.truncate(k);
+        return kEnd;
+    };
+    const auto endOfLine = [&] {
+        p += at(p) == u'\r' && p + 1 < text.size() && text[p + 1] == u'\n' ? 2 : 1;
+        ++line;
+        lineBegin = p;
+    };
+
+    bool lineStart = true;
+    while (fields.size() < maxFields) {
+        const qsizetype before = p;
+        while (isBlank(at(p)))
+            ++p;
+        char16_t c = at(p);
+        if (c == kEnd) {
+            if (!lineStart && p > before)
+                fields << QString();
+            break;
+        }
+        if (isLineBreak(c)) {
+            if (!lineStart)
+                fields << QString();
+            endOfLine();
+            lineStart = true;
+            continue;
+        }
+
+        const qsizetype first = p;
+        QString quoted;
+        QString plain;
+        const auto take = [&](QString &into, bool inQuotes) {
+            while (true) {
+                if (p - first > kMaxFieldLength + 2)
+                    throw readError::fieldTooLong(fileName, int(fields.size()) + 1, line);
+                c = at(p);
+                if (c == kEnd || isLineBreak(c) || c == (inQuotes ? u'"' : u','))
+                    return;
+                if (c < 0x20 && c != u'\t')
+                    throw readError::controlCharacter(fileName, c, line, p - lineBegin + 1);
+                into += QChar(c);
+                ++p;
+            }
+        };
+        const bool isQuoted = c == u'"';
+        if (isQuoted) {
+            ++p;
+            take(quoted, true);
+            if (c == u'"')
+                ++p;
+        }
+        take(plain, false);
+        while (!plain.isEmpty() && isBlank(plain.back().unicode()))
+            plain.chop(1);
+        const QString field = quoted + plain;
+        if (field.size() > kMaxFieldLength)
+            throw readError::fieldTooLong(fileName, int(fields.size()) + 1, line);
+        fields << field;
+        if (c == kEnd)
+            break;
+        if (c == u',') {
+            ++p;
+            lineStart = false;
+        } else {
+            endOfLine();
+            lineStart = true;
+        }
+    }
+    return fields;
+}
+
+QString differenceFromPlainReader(QByteArrayView file)
+{
+    const QString name = QStringLiteral("itu.dat");
+    // Entries, or the error as "number: message"; a full list is error 9
+    // whatever the loader's wording.
+    const auto outcome = [](const QStringList &entries, const RuntimeError *error) {
+        if (error)
+            return QStringLiteral("%1: %2").arg(error->number()).arg(error->number() == 9 ? QString() : error->message());
+        if (entries.size() > LIST_CAPACITY)
+            return QStringLiteral("9: ");
+        QString text = QStringLiteral("%1 entries").arg(entries.size());
+        for (const QString &entry : entries)
+            text += QStringLiteral("\n[%1]").arg(entry);
+        return text;
+    };
+
+    QString plain;
+    try {
+        plain = outcome(readFieldsPlainly(file, name, LIST_CAPACITY + 1), nullptr);
+    } catch (const RuntimeError &error) {
+        plain = outcome({}, &error);
+    }
+
+    QString real;
+    QBuffer device;
+    device.setData(file.data(), file.size());
+    device.open(QIODevice::ReadOnly);
+    try {
+        const PhraseList list = load_phrase_list(device, name);
+        QStringList entries;
+        for (int i = 1; i <= list.count(); ++i)
+            entries << list.entry(i).toString();
+        real = outcome(entries, nullptr);
+    } catch (const RuntimeError &error) {
+        real = outcome({}, &error);
+    }
+    return real == plain ? QString() : QStringLiteral("reader: %1\nplain:  %2").arg(real, plain);
+}
+
+} // namespace velt::fuzz
