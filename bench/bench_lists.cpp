@@ -8,7 +8,7 @@
 
 namespace velt::bench {
 
-FullLists::FullLists()
+FullLists::FullLists(Encoding encoding)
     : m_previous(QDir::currentPath())
 {
     const QString stems[] = {QStringLiteral("昨日の夕方"), QStringLiteral("隣の山田さん"),
@@ -20,7 +20,8 @@ FullLists::FullLists()
         for (int i = 1; i <= LIST_CAPACITY; ++i)
             text += QStringLiteral("%1その%2\r\n").arg(stems[slot]).arg(i);
         QFile file(m_dir.filePath(QString::fromUtf16(name)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(*cp932::encode(text)) < 0)
+        const QByteArray bytes = encoding == Encoding::Cp932 ? *cp932::encode(text) : text.toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0)
             qFatal("cannot write benchmark lists");
         ++slot;
     }

@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kFiles = 3000;
+constexpr int kFiles = 5000;
 constexpr int kEntryCounts[] = {1, 2, 3, 5, 10};
 constexpr int kExamplesPerRow = 3;
 
@@ -77,8 +77,9 @@ void addExample(Row &row, const QStringList &words, const QStringList &readAs)
         row.examples << example;
 }
 
-// One row per encoding, from the same kFiles draws of `pick`.
-void survey(const QString &set, int entries, const Pick &pick, QList<Row> &rows)
+// One row per encoding, from the same kFiles draws of `pick`; only UTF-8
+// for words that code page 932 cannot hold.
+void survey(const QString &set, int entries, const Pick &pick, QList<Row> &rows, bool utf8Only = false)
 {
     Row cp932{set, entries, true, {}, {}};
     Row utf8{set, entries, false, {}, {}};
@@ -87,6 +88,8 @@ void survey(const QString &set, int entries, const Pick &pick, QList<Row> &rows)
         const QStringList words = pick(rng);
         const QString text = words.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         for (Row *row : {&cp932, &utf8}) {
+            if (utf8Only && row == &cp932)
+                continue;
             QStringList readAs;
             const Outcome outcome = load(row->encode(text), words, readAs);
             ++row->count[outcome];
@@ -94,7 +97,9 @@ void survey(const QString &set, int entries, const Pick &pick, QList<Row> &rows)
                 addExample(*row, words, readAs);
         }
     }
-    rows << cp932 << utf8;
+    if (!utf8Only)
+        rows << cp932;
+    rows << utf8;
 }
 
 // The words of one list that every file can hold: code page 932 must
@@ -143,11 +148,13 @@ int main(int argc, char *argv[])
         qFatal("this Qt cannot convert code page 932");
 
     QList<Row> rows;
+    QStringList everyWord;
     for (int i = 1; i < argc; ++i) {
         const QString path = QString::fromLocal8Bit(argv[i]);
         const QString set = QFileInfo(path).completeBaseName();
         int skipped = 0;
         const QStringList words = readWords(path, skipped);
+        everyWord += words;
         std::printf("%s: %lld words (%d skipped: not in code page 932)\n", qUtf8Printable(set),
                     static_cast<long long>(words.size()), skipped);
         for (int entries : kEntryCounts) {
@@ -160,6 +167,20 @@ int main(int argc, char *argv[])
         }
     }
     survey(QStringLiteral("half-width katakana"), 1, halfWidthKatakana, rows);
+
+    // Words next to ASCII letters and digits (Tシャツ, 東京2020), and words
+    // with a Latin letter or symbol that only UTF-8 can hold (カフェ café).
+    const QString ascii = QStringLiteral("ABCXYZabcxyz0129");
+    survey(QStringLiteral("with ASCII"), 1, [&](std::mt19937 &rng) {
+        const QString word = everyWord.at(rng() % everyWord.size());
+        const QChar letter = ascii.at(rng() % ascii.size());
+        return QStringList{rng() % 2 ? word + letter : letter + word};
+    }, rows);
+    const QString latin = QStringLiteral("éüñçøåß©®™€¥");
+    survey(QStringLiteral("with a Latin letter or symbol"), 1, [&](std::mt19937 &rng) {
+        const QString word = everyWord.at(rng() % everyWord.size());
+        return QStringList{word + (rng() % 2 ? QStringLiteral(" ") : QString()) + latin.at(rng() % latin.size())};
+    }, rows, true);
 
     std::printf("\n| words | encoding | entries | files | read right | misread | refused |\n"
                 "|---|---|--:|--:|--:|--:|--:|\n");

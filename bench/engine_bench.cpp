@@ -12,32 +12,38 @@
 
 namespace {
 
+using velt::bench::FullLists;
+
 // The floor: read the same five files whole and decode them with the same
 // codec, and nothing else.
-void BM_ReadAndDecodeFloor(benchmark::State &state)
+void BM_ReadAndDecodeFloor(benchmark::State &state, FullLists::Encoding encoding)
 {
-    velt::bench::FullLists lists;
+    FullLists lists(encoding);
     for (auto _ : state) {
         qsizetype chars = 0;
         for (const char16_t *name : velt::LIST_FILES) {
             QFile file(QString::fromUtf16(name));
             file.open(QIODevice::ReadOnly);
-            chars += velt::cp932::decode(file.readAll())->size();
+            const QByteArray bytes = file.readAll();
+            chars += encoding == FullLists::Encoding::Cp932 ? velt::cp932::decode(bytes)->size()
+                                                            : QString::fromUtf8(bytes).size();
         }
         benchmark::DoNotOptimize(chars);
     }
 }
-BENCHMARK(BM_ReadAndDecodeFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadAndDecodeFloor, cp932, FullLists::Encoding::Cp932)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadAndDecodeFloor, utf8, FullLists::Encoding::Utf8)->Unit(benchmark::kMicrosecond);
 
-void BM_LoadPhraseBank(benchmark::State &state)
+void BM_LoadPhraseBank(benchmark::State &state, FullLists::Encoding encoding)
 {
-    velt::bench::FullLists lists;
+    FullLists lists(encoding);
     for (auto _ : state) {
         velt::PhraseBank bank = velt::load_phrase_bank();
         benchmark::DoNotOptimize(bank);
     }
 }
-BENCHMARK(BM_LoadPhraseBank)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_LoadPhraseBank, cp932, FullLists::Encoding::Cp932)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_LoadPhraseBank, utf8, FullLists::Encoding::Utf8)->Unit(benchmark::kMicrosecond);
 
 void BM_Compose2000Sentences(benchmark::State &state)
 {

@@ -41,6 +41,8 @@ SEEDS = {
     "utf16le_bom": b"\xFF\xFEa\x00b\x00\r\x00\n\x00" + "今日,𠮷\r\n".encode("utf-16-le"),
     "utf16be_bom": b"\xFE\xFF\x00a\x00b" + "\r\n今日".encode("utf-16-be") + b"\x00",
     "utf16_no_mark": "今日\r\n昨日\r\n".encode("utf-16-le"),
+    # Found by the fuzzer: U+FFFF is a character like any other.
+    "utf16be_odd_end_and_ffff": bytes.fromhex("feff00ffffff2b610062000d000a4eca65e500"),
     "binary": b"\x7FELF\x02\x01\x01\x00\x00\x00\x00",
     # Short code page 932 texts that are valid UTF-8 by accident, and UTF-8
     # that is valid code page 932 by accident.

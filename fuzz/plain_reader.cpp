@@ -14,14 +14,14 @@ namespace velt::fuzz {
 namespace {
 
 constexpr qsizetype kStart = 16 * 1024; // how much of the file is searched for NUL bytes
-constexpr char16_t kEnd = 0xFFFF;       // what `at` answers past the end
+constexpr int kEnd = -1; // what `at` answers past the end
 
-bool isBlank(char16_t c)
+bool isBlank(int c)
 {
     return c == u' ' || c == u'\t' || c == u'\u3000';
 }
 
-bool isLineBreak(char16_t c)
+bool isLineBreak(int c)
 {
     return c == u'\r' || c == u'\n';
 }
@@ -108,7 +108,14 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
     // decode.
     QString text;
     bool undecodable = false;
-    for (qsizetype i = 0; i < body.size();) {
+    std::optional<QString> whole;
+    if (encoding == TextEncoding::Cp932)
+        whole = cp932::decode(body);
+    else if (encoding == TextEncoding::Utf8 && decodeUtf8(body).toUtf8() == body)
+        whole = decodeUtf8(body);
+    if (whole)
+        text = *whole;
+    for (qsizetype i = 0; !whole && i < body.size();) {
         const qsizetype length = characterLength(body, i, encoding);
         const std::optional<QString> character = decodeCharacter(body.sliced(i, length), encoding);
         if (!character) {
@@ -125,7 +132,7 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
     qsizetype p = 0;
     // The character at `k`, or kEnd at the end of the file. A Ctrl-Z with
     // only line breaks after it is the end of the file.
-    const auto at = [&](qsizetype k) -> char16_t {
+    const auto at = [&](qsizetype k) -> int {
         if (k >= text.size()) {
             if (undecodable)
                 throw readError::undecodable(fileName, line, encoding);
@@ -154,7 +161,7 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
         const qsizetype before = p;
         while (isBlank(at(p)))
             ++p;
-        char16_t c = at(p);
+        int c = at(p);
         if (c == kEnd) {
             if (!lineStart && p > before)
                 fields << QString();
@@ -179,8 +186,8 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
                 if (c == kEnd || isLineBreak(c) || c == (inQuotes ? u'"' : u','))
                     return;
                 if (c < 0x20 && c != u'\t')
-                    throw readError::controlCharacter(fileName, c, line, p - lineBegin + 1);
-                into += QChar(c);
+                    throw readError::controlCharacter(fileName, char16_t(c), line, p - lineBegin + 1);
+                into += QChar(char16_t(c));
                 ++p;
             }
         };
