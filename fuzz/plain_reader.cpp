@@ -7,6 +7,9 @@
 #include "platform/text_encoding.h"
 
 #include <QBuffer>
+#include <QList>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -49,25 +52,31 @@ qsizetype characterLength(QByteArrayView bytes, qsizetype at, TextEncoding encod
     return std::min(length, bytes.size() - at);
 }
 
-std::optional<QString> decodeCharacter(QByteArrayView bytes, TextEncoding encoding)
+// The text of `bytes`, or nothing when any character in them does not
+// decode.
+std::optional<QString> decodeWhole(QByteArrayView bytes, TextEncoding encoding)
 {
     switch (encoding) {
     case TextEncoding::Ascii:
-        return QString(QChar(char16_t(bytes[0])));
+        return QString::fromLatin1(bytes);
     case TextEncoding::Cp932:
         return cp932::decode(bytes);
     case TextEncoding::Utf8: {
-        const QString text = decodeUtf8(bytes);
+        QString text = decodeUtf8(bytes);
         if (text.toUtf8() != bytes)
             return std::nullopt;
         return text;
     }
     default:
-        if (bytes.size() != 2)
+        if (bytes.size() % 2 != 0)
             return std::nullopt;
-        const auto a = static_cast<unsigned char>(bytes[0]);
-        const auto b = static_cast<unsigned char>(bytes[1]);
-        return QString(QChar(encoding == TextEncoding::Utf16LE ? char16_t(a | b << 8) : char16_t(a << 8 | b)));
+        QString text;
+        for (qsizetype i = 0; i < bytes.size(); i += 2) {
+            const auto a = static_cast<unsigned char>(bytes[i]);
+            const auto b = static_cast<unsigned char>(bytes[i + 1]);
+            text += QChar(encoding == TextEncoding::Utf16LE ? char16_t(a | b << 8) : char16_t(a << 8 | b));
+        }
+        return text;
     }
 }
 
@@ -104,27 +113,19 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
         }
     }
 
-    // The text, one character at a time, up to the first that does not
-    // decode.
-    QString text;
-    bool undecodable = false;
-    std::optional<QString> whole;
-    if (encoding == TextEncoding::Cp932)
-        whole = cp932::decode(body);
-    else if (encoding == TextEncoding::Utf8 && decodeUtf8(body).toUtf8() == body)
-        whole = decodeUtf8(body);
-    if (whole)
-        text = *whole;
-    for (qsizetype i = 0; !whole && i < body.size();) {
-        const qsizetype length = characterLength(body, i, encoding);
-        const std::optional<QString> character = decodeCharacter(body.sliced(i, length), encoding);
-        if (!character) {
-            undecodable = true;
-            break;
-        }
-        text += *character;
-        i += length;
+    // The text up to the first character that does not decode: characters
+    // end where their first byte says, and a run of whole characters decodes
+    // exactly when each of them does.
+    QList<qsizetype> ends;
+    for (qsizetype i = 0; i < body.size();) {
+        i += characterLength(body, i, encoding);
+        ends << i;
     }
+    const auto firstBad = std::partition_point(ends.cbegin(), ends.cend(), [&](qsizetype end) {
+        return decodeWhole(body.first(end), encoding).has_value();
+    });
+    QString text = *decodeWhole(body.first(firstBad == ends.cbegin() ? 0 : *(firstBad - 1)), encoding);
+    const bool undecodable = firstBad != ends.cend();
 
     QStringList fields;
     int line = 1;

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <QList>
+
 #include <algorithm>
 
 // Through Qt's ICU-backed codec. A converter is opened for every call (about
@@ -34,27 +36,21 @@ qsizetype validPrefix(QByteArrayView bytes)
 {
     if (decode(bytes))
         return bytes.size();
-    // Line by line to the first line that fails (no character spans a line
-    // break, since CR and LF are never trail bytes), then character by
-    // character within it.
-    qsizetype line = 0;
-    for (qsizetype end = 0; end <= bytes.size(); ++end) {
-        if (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            continue;
-        if (!decode(bytes.sliced(line, end - line)))
-            break;
-        line = end + 1;
-    }
-    qsizetype i = std::min(line, bytes.size());
-    while (i < bytes.size()) {
+    // Where each character ends, by its lead byte; then the longest run of
+    // whole characters that decodes, found by halving.
+    QList<qsizetype> ends;
+    for (qsizetype i = 0; i < bytes.size();) {
         const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        const bool twoBytes = ((lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0) && i + 1 < bytes.size();
-        const qsizetype length = twoBytes ? 2 : 1;
-        if (!decode(bytes.sliced(i, length)))
-            return i;
-        i += length;
+        i = std::min(bytes.size(), i + ((lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1));
+        ends.append(i);
     }
-    return i;
+    qsizetype good = 0; // characters known to decode
+    qsizetype bad = ends.size(); // characters known not to
+    while (bad - good > 1) {
+        const qsizetype mid = (good + bad) / 2;
+        (decode(bytes.first(ends[mid - 1])) ? good : bad) = mid;
+    }
+    return good == 0 ? 0 : ends[good - 1];
 }
 
 std::optional<QByteArray> encode(QStringView text)
