@@ -40,6 +40,13 @@ bool isCp932Alias(char16_t c)
     return false;
 }
 
+// Latin letters and the symbols of Western text (é, ©, €, ™) turn up in
+// lists written in UTF-8, café beside カフェ, and tell nothing either way.
+bool isWesternText(char32_t c)
+{
+    return (c >= 0xA0 && c <= 0xFF) || c == 0x20AC || c == 0x2122;
+}
+
 // Characters of the UTF-8 reading that a Japanese list would hardly hold:
 // those code page 932 cannot write. Text that is really code page 932 often
 // reads as simplified Chinese or rare ideographs in UTF-8 (扈従 as "经]").
@@ -49,7 +56,7 @@ int outOfPlaceInUtf8Reading(QStringView text, bool *holdsJapanese)
     for (const char32_t c : text.toUcs4()) {
         if (isJapanese(c))
             *holdsJapanese = true;
-        if (c < 0x80 || c > 0xFFFF || isCp932Alias(char16_t(c)))
+        if (c < 0x80 || c > 0xFFFF || isCp932Alias(char16_t(c)) || isWesternText(c))
             continue;
         const char16_t unit = char16_t(c);
         if (!cp932::encode(QStringView(&unit, 1)))
