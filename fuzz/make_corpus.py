@@ -43,6 +43,9 @@ SEEDS = {
     "utf16_no_mark": "今日\r\n昨日\r\n".encode("utf-16-le"),
     # Found by the fuzzer: U+FFFF is a character like any other.
     "utf16be_odd_end_and_ffff": bytes.fromhex("feff00ffffff2b610062000d000a4eca65e500"),
+    # Found by the fuzzer: ICU rotates 0x1A, 0x1C and 0x7F, so a control
+    # byte read as ASCII in one piece was another in a code page 932 one.
+    "control_byte_before_cp932_piece": b"x\x1A\r\n" + b"a\r\n" * 6000 + sjis("今"),
     "binary": b"\x7FELF\x02\x01\x01\x00\x00\x00\x00",
     # Short code page 932 texts that are valid UTF-8 by accident, and UTF-8
     # that is valid code page 932 by accident.

@@ -118,7 +118,9 @@ private slots:
         QTest::newRow("UTF-16 BE with a mark") << "\xFE\xFF" + utf16(s(u"今日\r\n"), true) << QStringList{s(u"今日")};
 
         // Ctrl-Z, which older editors put at the end of a text.
-        QTest::newRow("Ctrl-Z at the end") << sjis(s(u"今日\r\n\x1A")) << QStringList{s(u"今日")};
+        QTest::newRow("Ctrl-Z at the end") << QByteArray("\x8D\xA1\x93\xFA\r\n\x1A") << QStringList{s(u"今日")};
+        QTest::newRow("code page 932 control bytes are themselves")
+            << QByteArray("\x8D\xA1\x7F\r\n\x1A") << QStringList{s(u"今\x7F")};
         QTest::newRow("Ctrl-Z and line breaks at the end") << QByteArray("a,\x1A\r\n\r\n") << QStringList{"a"};
         QTest::newRow("Ctrl-Z ending the last field") << QByteArray("a\r\n\"b\x1A") << QStringList{"a", "b"};
     }

@@ -26,6 +26,7 @@ private slots:
         QTest::newRow("empty box") << "" << QByteArray("\r\n");
         QTest::newRow("backslash, wave dash, NEC circled digit")
             << "\\～①" << QByteArray("\x5C\x81\x60\x87\x40\r\n");
+        QTest::newRow("control codes are themselves") << "\x7F\x1C" << QByteArray("\x7F\x1C\r\n");
         QTest::newRow("characters code page 932 holds under another code point")
             << "〜−‖—¢£¬" << QByteArray("\x81\x60\x81\x7C\x81\x61\x81\x5C\x81\x91\x81\x92\x81\xCA\r\n");
         QTest::newRow("text code page 932 cannot hold goes out as UTF-8 with a mark")
