@@ -3,6 +3,8 @@
 #include "platform/runtime_error.h"
 #include "platform/sequential_input.h"
 
+#include <algorithm>
+
 namespace velt {
 
 namespace {
@@ -17,9 +19,10 @@ namespace {
                            .arg(LIST_CAPACITY + 1));
 }
 
-// Keeps the entries of one list back to back. The field is taken before
-// the capacity check, as the run-time does, so a file fails on its 2001st
-// field and is never read further.
+// Keeps the entries of one list back to back, written straight into the
+// list's buffer (grown by doubling, cut to size at the end). The field is
+// taken before the capacity check, as the run-time does, so a file fails on
+// its 2001st field and is never read further.
 class EntryCollector final : public FieldSink
 {
 public:
@@ -27,25 +30,37 @@ public:
         : m_text(text)
         , m_ends(ends)
     {
-        m_ends.reserve(LIST_CAPACITY);
+        m_ends.resize(LIST_CAPACITY);
     }
 
     bool take(QStringView field) override
     {
-        if (m_ends.size() == LIST_CAPACITY) {
+        if (m_count == LIST_CAPACITY) {
             m_full = true;
             return false;
         }
-        m_text.append(field);
-        m_ends.append(m_text.size());
+        if (m_used + field.size() > m_text.size())
+            m_text.resize(std::max({m_used + field.size(), 2 * m_text.size(), qsizetype(16 * 1024)}));
+        std::copy(field.begin(), field.end(), m_text.data() + m_used);
+        m_used += field.size();
+        m_ends.data()[m_count++] = m_used;
         return true;
     }
 
     bool overflowed() const { return m_full; }
 
+    // Cuts the buffers to the entries they hold.
+    void finish()
+    {
+        m_text.truncate(m_used);
+        m_ends.resize(m_count);
+    }
+
 private:
     QString &m_text;
     QList<qsizetype> &m_ends;
+    qsizetype m_used = 0;
+    qsizetype m_count = 0;
     bool m_full = false;
 };
 
@@ -68,6 +83,7 @@ PhraseList load_phrase_list(const QString &fileName)
     readFieldsFromFile(fileName, entries);
     if (entries.overflowed())
         failFull(fileName);
+    entries.finish();
     return list;
 }
 
@@ -78,6 +94,7 @@ PhraseList load_phrase_list(QIODevice &device, const QString &fileName)
     readFields(device, fileName, entries);
     if (entries.overflowed())
         failFull(fileName);
+    entries.finish();
     return list;
 }
 

@@ -132,12 +132,12 @@ void PieceDecoder::readStart()
     if (m_encoding != TextEncoding::Ascii && m_encoding != TextEncoding::Utf8)
         return;
     const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kPieceSize - markLength));
-    const auto nul = std::find(start.begin(), start.end(), '\0');
-    if (nul == start.end())
+    const qsizetype nul = start.indexOf('\0');
+    if (nul < 0)
         return;
     if (looksLikeUtf16(start))
         throw readError::utf16WithoutMark(m_fileName);
-    throw readError::notText(m_fileName, 1 + lineBreaksIn(start.first(nul - start.begin())));
+    throw readError::notText(m_fileName, 1 + lineBreaksIn(start.first(nul)));
 }
 
 void PieceDecoder::decide(qsizetype firstNonAscii)
@@ -201,16 +201,30 @@ bool PieceDecoder::decodeInto(QByteArrayView piece, QString &text) const
         text.append(QLatin1StringView(piece));
         return true;
     case TextEncoding::Cp932:
-        if (const std::optional<QString> decoded = cp932::decode(piece)) {
-            text.append(*decoded);
+        if (std::optional<QString> decoded = cp932::decode(piece)) {
+            // Pieces end after a line break as a rule, leaving nothing to
+            // keep: then the text is taken over, not copied.
+            if (text.isEmpty())
+                text = std::move(*decoded);
+            else
+                text.append(*decoded);
             return true;
         }
         text.append(*cp932::decode(piece.first(cp932::validPrefix(piece))));
         return false;
     case TextEncoding::Utf8: {
-        const qsizetype valid = utf8ValidPrefix(piece);
-        text.append(decodeUtf8(piece.first(valid)));
-        return valid == piece.size();
+        // Qt's fastest UTF-8 path marks what does not decode with U+FFFD; only
+        // then, or for a U+FFFD of the file's own, is the piece checked.
+        QString decoded = decodeUtf8(piece);
+        if (!decoded.contains(QChar::ReplacementCharacter) || isValidUtf8(piece)) {
+            if (text.isEmpty())
+                text = std::move(decoded);
+            else
+                text.append(decoded);
+            return true;
+        }
+        text.append(decodeUtf8(piece.first(utf8ValidPrefix(piece))));
+        return false;
     }
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE:

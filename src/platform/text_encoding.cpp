@@ -4,9 +4,10 @@
 
 #include <QList>
 #include <QString>
-#include <QStringDecoder>
 #include <QStringView>
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace velt {
@@ -96,6 +97,24 @@ int outOfPlaceInCp932Reading(QByteArrayView bytes)
     return count;
 }
 
+// Whether every lead byte of code page 932 has a trail byte after it and no
+// byte stands where none may: a quick "no" for UTF-8 text, which fails it
+// within a few characters, before the full decoding.
+bool hasCp932Shape(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+            continue;
+        if (b == 0x80 || b == 0xA0 || b >= 0xFD || i + 1 == bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[++i]);
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+            return false;
+    }
+    return true;
+}
+
 // The first bytes up to a byte below 0x40, which ends a character in both
 // encodings.
 QByteArrayView sample(QByteArrayView bytes)
@@ -137,7 +156,7 @@ TextEncoding guessEncoding(QByteArrayView bytes)
 {
     if (!isValidUtf8(bytes))
         return TextEncoding::Cp932;
-    if (!cp932::decode(bytes))
+    if (!hasCp932Shape(bytes) || !cp932::decode(bytes))
         return TextEncoding::Utf8;
     const QByteArrayView start = sample(bytes);
     bool holdsJapanese = false;
@@ -176,6 +195,12 @@ qsizetype utf8ValidPrefix(QByteArrayView bytes)
     const auto *end = begin + bytes.size();
     const auto *p = begin;
     while (p < end) {
+        // Eight ASCII bytes at a time.
+        std::uint64_t eight = 0;
+        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080u) == 0)) {
+            p += 8;
+            continue;
+        }
         const unsigned char b = *p;
         if (b < 0x80) {
             ++p;
@@ -211,9 +236,10 @@ bool isValidUtf8(QByteArrayView bytes)
 
 QString decodeUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    return decoder(bytes);
+    // QString::fromUtf8 drops a byte-order mark at the start.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QChar(u'\uFEFF') + QString::fromUtf8(bytes.sliced(3));
+    return QString::fromUtf8(bytes);
 }
 
 } // namespace velt

@@ -27,15 +27,17 @@ bool looksLikeUtf16(QByteArrayView start);
 
 // How much of a file, from its first non-ASCII byte on, decides between
 // code page 932 and UTF-8: this many bytes (fewer at the end of the file),
-// cut back after the last byte below 0x40 unless they reach the end.
-inline constexpr qsizetype kEncodingWindow = 16 * 1024;
+// cut back after the last byte below 0x40 unless they reach the end. A
+// thousand characters or so tell as well as the whole file would, and it is
+// looked at on every tick.
+inline constexpr qsizetype kEncodingWindow = 4 * 1024;
 
 // How many bytes at the start of `bytes` are whole, valid UTF-8 characters.
 qsizetype utf8ValidPrefix(QByteArrayView bytes);
 bool isValidUtf8(QByteArrayView bytes);
 
-// The text of valid UTF-8 bytes, a U+FEFF at their start kept like any other
-// character (QString::fromUtf8 would drop it).
+// The text of UTF-8 bytes, a U+FEFF at their start kept like any other
+// character; what does not decode becomes U+FFFD.
 QString decodeUtf8(QByteArrayView bytes);
 
 } // namespace velt
