@@ -12,8 +12,8 @@
 // from its set's name and entry count, so runs repeat, row by row.
 
 #include "engine/phrase_list.h"
-#include "platform/cp932.h"
-#include "platform/runtime_error.h"
+#include "runtime/cp932.h"
+#include "runtime/runtime_error.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,9 +2,9 @@
 
 #include "engine/phrase_list.h"
 #include "engine/sentence.h"
-#include "platform/cp932.h"
-#include "platform/memory_policy.h"
-#include "platform/random_source.h"
+#include "runtime/cp932.h"
+#include "os/memory_policy.h"
+#include "runtime/random_source.h"
 
 #include <QFile>
 

@@ -11,11 +11,11 @@
 #include "bench_lists.h"
 
 #include "engine/phrase_list.h"
-#include "platform/cp932.h"
-#include "platform/message_reporter.h"
-#include "platform/random_source.h"
-#include "platform/runtime_timer.h"
-#include "ui/main/main_window.h"
+#include "runtime/cp932.h"
+#include "ui/message_reporter.h"
+#include "runtime/random_source.h"
+#include "runtime/runtime_timer.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>

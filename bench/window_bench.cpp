@@ -2,12 +2,12 @@
 
 #include "bench_lists.h"
 
-#include "platform/memory_policy.h"
-#include "platform/random_source.h"
-#include "platform/runtime_timer.h"
+#include "os/memory_policy.h"
+#include "runtime/random_source.h"
+#include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"
-#include "ui/main/generation.h"
-#include "ui/main/main_window.h"
+#include "engine/generation.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,8 +7,8 @@
 #include "plain_reader.h"
 
 #include "engine/phrase_list.h"
-#include "platform/runtime_error.h"
-#include "platform/sequential_input.h"
+#include "runtime/runtime_error.h"
+#include "runtime/field_reader.h"
 
 #include <QBuffer>
 #include <QByteArray>

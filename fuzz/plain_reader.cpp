@@ -1,10 +1,10 @@
 #include "plain_reader.h"
 
 #include "engine/phrase_list.h"
-#include "platform/cp932.h"
-#include "platform/read_errors.h"
-#include "platform/sequential_input.h"
-#include "platform/text_encoding.h"
+#include "runtime/cp932.h"
+#include "runtime/read_errors.h"
+#include "runtime/field_reader.h"
+#include "runtime/text_encoding.h"
 
 #include <QBuffer>
 #include <QList>

@@ -16,13 +16,13 @@ warnings=(-Wall -Wextra -Wpedantic -Werror)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-echo "mingw-check: src/platform/system_info_win_api.cpp ($cross)"
-"$cross" -std=c++20 "${warnings[@]}" -Isrc -c src/platform/system_info_win_api.cpp -o "$out/system_info_win_api.o"
+echo "mingw-check: src/os/system_info_win_api.cpp ($cross)"
+"$cross" -std=c++20 "${warnings[@]}" -Isrc -c src/os/system_info_win_api.cpp -o "$out/system_info_win_api.o"
 
 qt_flags=$(pkg-config --cflags Qt6Core)
-echo "mingw-check: src/platform/system_info_win.cpp (host compiler, Qt headers)"
+echo "mingw-check: src/os/system_info_win.cpp (host compiler, Qt headers)"
 # shellcheck disable=SC2086  # the flags are a word list
 "${CXX:-c++}" -std=c++20 "${warnings[@]}" -fPIC -fsyntax-only -Isrc $qt_flags \
-  -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII src/platform/system_info_win.cpp
+  -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII src/os/system_info_win.cpp
 
 echo "mingw-check: ok"

@@ -1,8 +1,9 @@
 // velt: the window program. It takes no arguments and keeps no settings; it
 // reads its lists from, and saves into, the working folder.
 
-#include "platform/memory_policy.h"
-#include "ui/main/main_window.h"
+#include "os/memory_policy.h"
+#include "version.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     velt::keep_freed_memory_for_reuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velt"));
-    QApplication::setApplicationVersion(QStringLiteral(VELT_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(velt::version::kText));
 
     auto *window = new velt::MainWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -3,8 +3,8 @@
 
 #include "engine/phrase_list.h"
 #include "engine/sentence.h"
-#include "platform/random_source.h"
-#include "platform/runtime_error.h"
+#include "runtime/random_source.h"
+#include "runtime/runtime_error.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "engine/phrase_list.h"
 
-#include "platform/runtime_error.h"
-#include "platform/sequential_input.h"
+#include "runtime/runtime_error.h"
+#include "runtime/field_reader.h"
 
 #include <algorithm>
 

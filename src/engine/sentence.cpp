@@ -1,7 +1,7 @@
 #include "engine/sentence.h"
 
-#include "platform/random_source.h"
-#include "platform/runtime_error.h"
+#include "runtime/random_source.h"
+#include "runtime/runtime_error.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "engine/phrase_list.h"
 #include "engine/sentence.h"
-#include "platform/random_source.h"
+#include "runtime/random_source.h"
 #include "support/list_dir.h"
 
 #include <QProcess>

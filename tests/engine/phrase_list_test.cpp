@@ -1,5 +1,5 @@
 #include "engine/phrase_list.h"
-#include "platform/runtime_error.h"
+#include "runtime/runtime_error.h"
 #include "support/list_dir.h"
 
 #include <QDir>

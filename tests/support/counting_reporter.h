@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_reporter.h"
+#include "ui/message_reporter.h"
 
 #include <QStringList>
 

@@ -2,11 +2,11 @@
 // windows that can take the focus, and every text the user reads, has an
 // accessible name.
 
-#include "platform/system_info.h"
+#include "os/system_info.h"
 #include "support/counting_reporter.h"
 #include "support/list_dir.h"
-#include "ui/about/about_window.h"
-#include "ui/main/main_window.h"
+#include "ui/about_window.h"
+#include "ui/main_window.h"
 
 #include <QAccessible>
 #include <QAction>

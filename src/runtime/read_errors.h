@@ -1,0 +1,18 @@
+#pragma once
+
+#include "runtime/runtime_error.h"
+#include "runtime/text_encoding.h"
+
+// The errors reading a text file raises, in one place, so that every reader
+// of the same rules (the fuzzer's plain one too) words them alike.
+namespace velt::readError {
+
+RuntimeError deviceFailed(const QString &fileName, const QString &reason);
+RuntimeError utf16WithoutMark(const QString &fileName);
+RuntimeError undecodable(const QString &fileName, int line, TextEncoding encoding);
+// NUL is told apart: it means the file is not text at all.
+RuntimeError controlCharacter(const QString &fileName, char16_t c, int line, qsizetype column);
+RuntimeError notText(const QString &fileName, int line);
+RuntimeError fieldTooLong(const QString &fileName, int entry, int line);
+
+} // namespace velt::readError

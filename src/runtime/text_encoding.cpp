@@ -1,0 +1,245 @@
+#include "runtime/text_encoding.h"
+
+#include "runtime/cp932.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace velt {
+namespace {
+
+// Enough text to tell the two readings apart; the whole piece would only
+// cost time where the decision was made long before.
+constexpr qsizetype kSampleSize = 2048;
+
+bool isJapanese(char32_t c)
+{
+    return (c >= 0x3000 && c <= 0x30FF)     // CJK symbols and punctuation, kana
+        || (c >= 0x31F0 && c <= 0x31FF)     // small katakana for Ainu
+        || (c >= 0x3400 && c <= 0x4DBF)     // CJK extension A
+        || (c >= 0x4E00 && c <= 0x9FFF)     // CJK ideographs
+        || (c >= 0xF900 && c <= 0xFAFF)     // CJK compatibility ideographs
+        || (c >= 0xFF00 && c <= 0xFFEF)     // full-width and half-width forms
+        || c > 0xFFFF;                      // 𠮷, emoji
+}
+
+// Characters that editors elsewhere write where code page 932 has a code
+// point of its own for the same character (〜 for its ～ and so on): a
+// UTF-8 list holding them is as Japanese as any.
+bool isCp932Alias(char16_t c)
+{
+    switch (c) {
+    case u'\u301C': case u'\u2212': case u'\u2016': case u'\u2014':
+    case u'\u00A2': case u'\u00A3': case u'\u00AC':
+        return true;
+    }
+    return false;
+}
+
+// Latin letters and the symbols of Western text (é, ©, €, ™) turn up in
+// lists written in UTF-8, café beside カフェ, and tell nothing either way.
+bool isWesternText(char32_t c)
+{
+    return (c >= 0xA0 && c <= 0xFF) || c == 0x20AC || c == 0x2122;
+}
+
+// Characters of the UTF-8 reading that a Japanese list would hardly hold:
+// those code page 932 cannot write. Text that is really code page 932 often
+// reads as simplified Chinese or rare ideographs in UTF-8 (扈従 as "经]").
+int outOfPlaceInUtf8Reading(QStringView text, bool *holdsJapanese)
+{
+    int count = 0;
+    for (const char32_t c : text.toUcs4()) {
+        if (isJapanese(c))
+            *holdsJapanese = true;
+        if (c < 0x80 || c > 0xFFFF || isCp932Alias(char16_t(c)) || isWesternText(c))
+            continue;
+        const char16_t unit = char16_t(c);
+        if (!cp932::encode(QStringView(&unit, 1)))
+            ++count;
+    }
+    return count;
+}
+
+// Characters of the code page 932 reading that text decoded the wrong way
+// round is full of: level-2 kanji (every UTF-8 ideograph's lead byte is
+// one), user-defined characters, and half-width katakana right beside a
+// two-byte character (the rest of a UTF-8 sequence).
+int outOfPlaceInCp932Reading(QByteArrayView bytes)
+{
+    enum Kind { Single, HalfWidth, Double };
+    std::vector<Kind> kinds;
+    int count = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            kinds.push_back(Single);
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            kinds.push_back(HalfWidth);
+        } else {
+            const unsigned code = i + 1 < bytes.size() ? (b << 8) | static_cast<unsigned char>(bytes[i + 1]) : 0;
+            if ((code >= 0x989F && code <= 0xEAA4) || (code >= 0xF040 && code <= 0xF9FC))
+                ++count;
+            kinds.push_back(Double);
+            ++i;
+        }
+    }
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (kinds[k] == HalfWidth
+            && ((k > 0 && kinds[k - 1] == Double) || (k + 1 < kinds.size() && kinds[k + 1] == Double)))
+            ++count;
+    }
+    return count;
+}
+
+// Whether every lead byte of code page 932 has a trail byte after it and no
+// byte stands where none may: a quick "no" for UTF-8 text, which fails it
+// within a few characters, before the full decoding.
+bool hasCp932Shape(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+            continue;
+        if (b == 0x80 || b == 0xA0 || b >= 0xFD || i + 1 == bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[++i]);
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+            return false;
+    }
+    return true;
+}
+
+// The first bytes up to a byte below 0x40, which ends a character in both
+// encodings.
+QByteArrayView sample(QByteArrayView bytes)
+{
+    if (bytes.size() <= kSampleSize)
+        return bytes;
+    for (qsizetype i = kSampleSize; i > 0; --i) {
+        if (static_cast<unsigned char>(bytes[i - 1]) < 0x40)
+            return bytes.first(i);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TextEncoding encodingFromByteOrderMark(QByteArrayView bytes, qsizetype *markLength)
+{
+    struct Mark
+    {
+        QByteArrayView bytes;
+        TextEncoding encoding;
+    };
+    static constexpr Mark marks[] = {
+        {"\xEF\xBB\xBF", TextEncoding::Utf8},
+        {"\xFF\xFE", TextEncoding::Utf16LE},
+        {"\xFE\xFF", TextEncoding::Utf16BE},
+    };
+    for (const Mark &mark : marks) {
+        if (bytes.startsWith(mark.bytes)) {
+            *markLength = mark.bytes.size();
+            return mark.encoding;
+        }
+    }
+    *markLength = 0;
+    return TextEncoding::Ascii;
+}
+
+TextEncoding guessEncoding(QByteArrayView bytes)
+{
+    if (!isValidUtf8(bytes))
+        return TextEncoding::Cp932;
+    if (!hasCp932Shape(bytes) || !cp932::decode(bytes))
+        return TextEncoding::Utf8;
+    const QByteArrayView start = sample(bytes);
+    bool holdsJapanese = false;
+    const int utf8Odd = outOfPlaceInUtf8Reading(decodeUtf8(start), &holdsJapanese);
+    if (holdsJapanese && utf8Odd < outOfPlaceInCp932Reading(start))
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp932;
+}
+
+bool looksLikeUtf16(QByteArrayView start)
+{
+    qsizetype nulsAt[2] = {0, 0};
+    bool lineBreakAt[2] = {false, false}; // CR or LF next to a NUL, by the NUL's parity
+    for (qsizetype i = 0; i + 1 < start.size(); i += 2) {
+        const char a = start[i];
+        const char b = start[i + 1];
+        nulsAt[0] += a == '\0';
+        nulsAt[1] += b == '\0';
+        lineBreakAt[0] |= a == '\0' && (b == '\r' || b == '\n');
+        lineBreakAt[1] |= b == '\0' && (a == '\r' || a == '\n');
+    }
+    for (int high = 0; high < 2; ++high) {
+        const qsizetype units = start.size() / 2;
+        if (nulsAt[high] > 0 && nulsAt[1 - high] == 0 && (lineBreakAt[high] || nulsAt[high] * 4 >= units))
+            return true;
+    }
+    return false;
+}
+
+// Strict: overlong forms, surrogates and code points past U+10FFFF are
+// refused, and it stops at the first bad byte, which code page 932 text
+// reaches within a character or two.
+qsizetype utf8ValidPrefix(QByteArrayView bytes)
+{
+    const auto *begin = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = begin + bytes.size();
+    const auto *p = begin;
+    while (p < end) {
+        // Eight ASCII bytes at a time.
+        std::uint64_t eight = 0;
+        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080u) == 0)) {
+            p += 8;
+            continue;
+        }
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        char32_t min = 0;
+        char32_t cp = 0;
+        if ((b & 0xE0) == 0xC0)
+            extra = 1, min = 0x80, cp = b & 0x1F;
+        else if ((b & 0xF0) == 0xE0)
+            extra = 2, min = 0x800, cp = b & 0x0F;
+        else if ((b & 0xF8) == 0xF0)
+            extra = 3, min = 0x10000, cp = b & 0x07;
+        else
+            break;
+        if (end - p <= extra)
+            break;
+        int i = 1;
+        for (; i <= extra && (p[i] & 0xC0) == 0x80; ++i)
+            cp = (cp << 6) | (p[i] & 0x3F);
+        if (i <= extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            break;
+        p += extra + 1;
+    }
+    return p - begin;
+}
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    return utf8ValidPrefix(bytes) == bytes.size();
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    // QString::fromUtf8 drops a byte-order mark at the start.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QChar(u'\uFEFF') + QString::fromUtf8(bytes.sliced(3));
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace velt

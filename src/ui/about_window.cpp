@@ -1,0 +1,194 @@
+#include "ui/about_window.h"
+
+#include "ui/app_title.h"
+#include "version.h"
+#include "ui/twips.h"
+#include "ui/about_instance.h"
+#include "ui/about_texts.h"
+#include "ui/fixed_pitch_label.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+
+namespace velt {
+namespace {
+
+// The window as designed, in twips from the client area's top-left corner.
+namespace design {
+
+constexpr QPoint screenPosition = twips::point(2340, 1935);
+constexpr QSize client = twips::size(5730, 2550);
+
+constexpr QRect picIcon = twips::rect(240, 240, 540, 540);
+constexpr QRect lblTitle = twips::rect(1050, 240, 3885, 480);
+constexpr QRect lblVersion = twips::rect(1050, 780, 3885, 225);
+constexpr QRect lblDescription = twips::rect(1050, 1125, 3885, 450);
+constexpr QRect lblDisclaimer = twips::rect(240, 1800, 3870, 585);
+constexpr QRect cmdOK = twips::rect(4320, 1800, 1380, 345);
+constexpr QRect cmdSysInfo = twips::rect(4320, 2160, 1380, 345);
+
+// The separator between description and disclaimer: Line1(0), white and two
+// pixels wide, with Line1(1), grey and one pixel wide, drawn over its top
+// row, which leaves an etched groove.
+struct Line
+{
+    QPoint from;
+    QPoint to;
+    int width;
+    QRgb colour;
+};
+constexpr Line line1[] = {
+    {twips::point(105, 1680), twips::point(5654, 1680), 2, qRgb(255, 255, 255)},
+    {twips::point(120, 1680), twips::point(5684, 1680), 1, qRgb(128, 128, 128)},
+};
+
+} // namespace design
+
+// A font that shows Japanese, half-width katakana included, at the size the
+// layout was designed for: the Windows UI fonts first, then the common free
+// Japanese fonts.
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("Yu Gothic UI"),
+                      QStringLiteral("Meiryo UI"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("Noto Sans JP"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Fallback")});
+    font.setPointSize(9);
+    return font;
+}
+
+// Arial, or a face drawn to Arial's measures where Arial is not installed.
+QFont titleFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(14.25);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QRect &geometry, bool blackText)
+{
+    auto *label = new FixedPitchLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    if (blackText) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QPushButton *addButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void addLine(QWidget *parent, int index, const design::Line &line)
+{
+    auto *widget = new QWidget(parent);
+    widget->setObjectName(QStringLiteral("Line1_%1").arg(index));
+    widget->setGeometry(line.from.x(), line.from.y(), line.to.x() - line.from.x(), line.width);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(line.colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(SystemInfo &system, MessageReporter &reporter)
+    : QDialog(nullptr)
+    , m_launcher(system, reporter)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    // A tool window has no task-bar button of its own. Without a parent it
+    // would not keep the program running either; this one must, so that
+    // closing the main window leaves it open.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setAttribute(Qt::WA_QuitOnClose, true);
+    // Unloading destroys the window and its controls; the next request
+    // loads a new one.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/velt-32.png")));
+    setFont(windowFont());
+
+    QPoint screenOrigin;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        screenOrigin = screen->geometry().topLeft();
+    setGeometry(QRect(screenOrigin + design::screenPosition, design::client));
+    setFixedSize(design::client);
+
+    buildControls();
+    load();
+}
+
+void AboutWindow::showInstance()
+{
+    AboutInstance::program().show();
+}
+
+void AboutWindow::StartSysInfo()
+{
+    m_launcher.StartSysInfo();
+}
+
+void AboutWindow::buildControls()
+{
+    auto *picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setGeometry(design::picIcon);
+    picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/about-32.png")));
+    picIcon->setAccessibleName(QStringLiteral("アイコン"));
+
+    m_lblTitle = addLabel(this, QStringLiteral("lblTitle"), design::lblTitle, true);
+    m_lblTitle->setFont(titleFont());
+    m_lblVersion = addLabel(this, QStringLiteral("lblVersion"), design::lblVersion, false);
+    addLabel(this, QStringLiteral("lblDescription"), design::lblDescription, true)
+        ->setText(QString::fromUtf16(about_texts::description));
+    addLabel(this, QStringLiteral("lblDisclaimer"), design::lblDisclaimer, true)
+        ->setText(QString::fromUtf16(about_texts::disclaimer));
+
+    addLine(this, 0, design::line1[0]);
+    addLine(this, 1, design::line1[1]);
+
+    // Created in focus order: OK first, so the window opens with the focus
+    // on it and Enter closes rather than launches.
+    m_cmdOK = addButton(this, QStringLiteral("cmdOK"), design::cmdOK, QString::fromUtf16(about_texts::okButton));
+    m_cmdOK->setDefault(true);
+    auto *cmdSysInfo = addButton(this, QStringLiteral("cmdSysInfo"), design::cmdSysInfo,
+                                 QString::fromUtf16(about_texts::sysInfoButton));
+    setTabOrder(m_cmdOK, cmdSysInfo);
+    m_cmdOK->setFocus();
+
+    // Esc and the title bar's close button reject the dialog, which unloads
+    // it just as "OK" does.
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::StartSysInfo);
+}
+
+void AboutWindow::load()
+{
+    const QString title = QString::fromUtf16(kAppTitle);
+    setWindowTitle(about_texts::caption(title));
+    m_lblVersion->setText(about_texts::versionLabel(version::kMajor, version::kMinor, version::kRevision));
+    m_lblTitle->setText(title);
+}
+
+} // namespace velt

@@ -1,0 +1,340 @@
+#include "ui/about_window.h"
+
+#include "ui/about_instance.h"
+#include "fake_system_info.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRawFont>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using velt::AboutInstance;
+using velt::AboutWindow;
+using velt::test::FakeSystemInfo;
+using velt::test::RecordingReporter;
+
+namespace {
+
+const QString unavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");
+
+template<typename T = QWidget>
+T *control(QWidget *window, const char *name)
+{
+    T *widget = window->findChild<T *>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning("no control %s", name);
+    return widget;
+}
+
+QString textOf(QWidget *window, const char *name)
+{
+    QWidget *widget = control(window, name);
+    return widget ? widget->property("text").toString() : QStringLiteral("<missing>");
+}
+
+int visibleAboutWindows()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += widget->objectName() == QStringLiteral("frmAbout") && widget->isVisible();
+    return count;
+}
+
+} // namespace
+
+class AboutWindowTest : public QObject
+{
+    Q_OBJECT
+
+    FakeSystemInfo m_system;
+    RecordingReporter m_reporter;
+    std::unique_ptr<AboutInstance> m_about;
+
+    // Shows the window and waits until it has the keyboard.
+    AboutWindow *open()
+    {
+        m_about->show();
+        AboutWindow *window = m_about->window();
+        if (window && !QTest::qWaitForWindowActive(window))
+            qWarning("the About window did not become active");
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        m_system = FakeSystemInfo();
+        m_reporter.messages.clear();
+        m_about = std::make_unique<AboutInstance>(m_system, m_reporter);
+    }
+
+    void cleanup()
+    {
+        m_about.reset();
+        QTRY_COMPARE(visibleAboutWindows(), 0);
+    }
+
+    void loadStepFillsCaptionVersionAndTitle()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
+        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.2.501"));
+        QCOMPARE(textOf(window, "lblTitle"), QStringLiteral("VELT for Windows"));
+    }
+
+    void fixedTexts_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("description")
+            << QByteArray("lblDescription")
+            << QStringLiteral("単なる”文字遊び”の一種です（もぬ）。まぁジョークソフトの一種ってトコでしょうか？");
+        QTest::newRow("disclaimer") << QByteArray("lblDisclaimer")
+                                    << QStringLiteral("警告: このソフトの使用が元でのシステムの破損、故障、"
+                                                      "友人と縁が切れても一切の責任はとりませんので悪しからず。");
+        QTest::newRow("OK") << QByteArray("cmdOK") << QStringLiteral("OK");
+        QTest::newRow("system information") << QByteArray("cmdSysInfo") << QStringLiteral("ｼｽﾃﾑ情報(&S)...");
+    }
+
+    void fixedTexts()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, text);
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QCOMPARE(textOf(window, name.constData()), text);
+    }
+
+    void controlsLieInsideTheClientArea_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        for (const char *name : {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK",
+                                 "cmdSysInfo", "Line1_0", "Line1_1"})
+            QTest::newRow(name) << QByteArray(name);
+    }
+
+    void controlsLieInsideTheClientArea()
+    {
+        QFETCH(QByteArray, name);
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QWidget *widget = control(window, name.constData());
+        QVERIFY(widget);
+        QVERIFY(widget->isVisible());
+        QVERIFY2(window->rect().contains(widget->geometry()), name.constData());
+    }
+
+    void clientAreaIsFixedWithoutMinimizeAndMaximize()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QCOMPARE(window->size(), QSize(382, 170));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        // A tool window has no task-bar button of its own.
+        QCOMPARE(window->windowType(), Qt::Tool);
+    }
+
+    void separatorLiesBetweenDescriptionAndDisclaimer()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        const QRect description = control(window, "lblDescription")->geometry();
+        const QRect disclaimer = control(window, "lblDisclaimer")->geometry();
+        for (const char *name : {"Line1_0", "Line1_1"}) {
+            const QRect line = control(window, name)->geometry();
+            QVERIFY2(line.top() > description.bottom() && line.bottom() < disclaimer.top(), name);
+            QVERIFY2(line.width() > window->width() * 9 / 10, name);
+        }
+    }
+
+    void picturesComeFromTheResources()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        const QImage expected(QStringLiteral(":/icons/about-32.png"));
+        QCOMPARE(expected.size(), QSize(32, 32));
+        const QPixmap shown = control<QLabel>(window, "picIcon")->pixmap();
+        QCOMPARE(shown.toImage().convertToFormat(expected.format()), expected);
+        QVERIFY(!QImage(QStringLiteral(":/icons/velt-32.png")).isNull());
+        QVERIFY(!window->windowIcon().isNull());
+    }
+
+    void titleHasItsOwnFont()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        const QFont title = control(window, "lblTitle")->font();
+        QCOMPARE(title.families().value(0), QStringLiteral("Arial"));
+        QCOMPARE(title.pointSizeF(), 14.25);
+        QCOMPARE(title.weight(), QFont::Normal);
+        for (const char *name : {"lblVersion", "lblDescription", "lblDisclaimer", "cmdOK", "cmdSysInfo"})
+            QVERIFY2(control(window, name)->font() == window->font(), name);
+    }
+
+    // The window's own face, not a fallback found by chance, has every
+    // character the window shows, half-width katakana included.
+    void windowFontShowsEveryText()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        const QRawFont face = QRawFont::fromFont(window->font());
+        QVERIFY(face.isValid());
+        QString missing;
+        for (const char *name : {"lblVersion", "lblDescription", "lblDisclaimer", "cmdSysInfo"}) {
+            for (QChar c : textOf(window, name)) {
+                if (!face.supportsCharacter(c))
+                    missing += c;
+            }
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(face.familyName() + QStringLiteral(" lacks ") + missing));
+    }
+
+    void opensWithTheFocusOnOk()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QTRY_COMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+    }
+
+    void tabGoesBetweenTheTwoButtons()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QTRY_COMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control(window, "cmdSysInfo"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QByteArray>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("unloads");
+        QTest::addColumn<int>("launches");
+        QTest::newRow("Return on OK") << QByteArray("cmdOK") << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Enter on OK") << QByteArray("cmdOK") << int(Qt::Key_Enter) << true << 0;
+        QTest::newRow("Esc on OK") << QByteArray("cmdOK") << int(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Return on system information") << QByteArray("cmdSysInfo") << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Esc on system information") << QByteArray("cmdSysInfo") << int(Qt::Key_Escape) << true << 0;
+    }
+
+    void keys()
+    {
+        QFETCH(QByteArray, focus);
+        QFETCH(int, key);
+        QFETCH(bool, unloads);
+        QFETCH(int, launches);
+
+        QPointer<AboutWindow> window = open();
+        QVERIFY(window);
+        QWidget *target = control(window, focus.constData());
+        target->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+
+        QTest::keyClick(target, Qt::Key(key));
+
+        // With nothing to find, every launch ends in the one message.
+        QCOMPARE(m_reporter.messages.size(), launches);
+        if (unloads) {
+            QTRY_VERIFY(window.isNull());
+            QVERIFY(!m_about->window());
+        } else {
+            QVERIFY(window && window->isVisible());
+            QCOMPARE(m_about->window(), window.data());
+        }
+    }
+
+    void altSStartsTheLauncher()
+    {
+        const QString tool = QStringLiteral("C:\\Tools\\msinfo32.exe");
+        m_system.setText(velt::test::msinfoKey, QStringLiteral("PATH"), tool);
+        m_system.startablePrograms << tool;
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+        // An access key clicks its button with a short animation.
+        QTRY_COMPARE(m_system.started, QStringList{tool});
+        QVERIFY(m_reporter.messages.isEmpty());
+        QCOMPARE(m_about->window(), window);
+    }
+
+    void failedLaunchShowsTheMessageAndStaysOpen()
+    {
+        QPointer<AboutWindow> window = open();
+        QVERIFY(window);
+        control<QPushButton>(window, "cmdSysInfo")->click();
+        control<QPushButton>(window, "cmdSysInfo")->click();
+        QCOMPARE(m_reporter.messages, QStringList({unavailable, unavailable}));
+        QTest::qWait(50);
+        QVERIFY(window && window->isVisible());
+    }
+
+    void okUnloadsAndTheNextRequestLoadsAfresh()
+    {
+        QPointer<AboutWindow> first = open();
+        QVERIFY(first);
+        control<QLabel>(first, "lblVersion")->setText(QStringLiteral("left over"));
+        first->setWindowTitle(QStringLiteral("left over"));
+
+        control<QPushButton>(first, "cmdOK")->click();
+        QVERIFY(!m_about->window());
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(visibleAboutWindows(), 0);
+
+        AboutWindow *second = open();
+        QVERIFY(second);
+        QCOMPARE(second->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
+        QCOMPARE(textOf(second, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.2.501"));
+        QTRY_COMPARE(QApplication::focusWidget(), control(second, "cmdOK"));
+    }
+
+    void titleBarCloseUnloadsLikeOk()
+    {
+        QPointer<AboutWindow> window = open();
+        QVERIFY(window);
+        QVERIFY(window->close());
+        QVERIFY(!m_about->window());
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(open());
+    }
+
+    void secondRequestWhileOpenOpensNothingNew()
+    {
+        AboutWindow *window = open();
+        QVERIFY(window);
+        control<QLabel>(window, "lblVersion")->setText(QStringLiteral("not reloaded"));
+
+        m_about->show();
+
+        QCOMPARE(m_about->window(), window);
+        QCOMPARE(visibleAboutWindows(), 1);
+        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("not reloaded"));
+    }
+
+    // Opened while another window is active, it still belongs to none.
+    void ownedByNoOtherWindow()
+    {
+        QWidget mainWindow;
+        mainWindow.show();
+        mainWindow.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+
+        AboutWindow *window = open();
+        QVERIFY(window);
+        QVERIFY(!window->parentWidget());
+        QVERIFY(window->windowHandle());
+        QVERIFY(!window->windowHandle()->transientParent());
+    }
+};
+
+QTEST_MAIN(AboutWindowTest)
+#include "about_window_test.moc"

@@ -1,0 +1,496 @@
+#include "engine/phrase_list.h"
+#include "engine/sentence.h"
+#include "runtime/cp932.h"
+#include "runtime/random_source.h"
+#include "runtime/runtime_timer.h"
+#include "support/counting_reporter.h"
+#include "support/list_dir.h"
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sys/resource.h>
+#include <csignal>
+
+using velt::MainWindow;
+using velt::RuntimeTimer;
+using velt::test::CountingReporter;
+using velt::test::ListDir;
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ListDir> m_dir;
+    std::unique_ptr<CountingReporter> m_reporter;
+    std::unique_ptr<velt::RandomSource> m_random;
+    std::unique_ptr<MainWindow> m_window;
+
+    template <typename T>
+    T *find(const char *name) const
+    {
+        T *child = m_window->findChild<T *>(QLatin1StringView(name));
+        if (!child)
+            qFatal("no control named %s", name);
+        return child;
+    }
+    QPlainTextEdit *veltbox() const { return find<QPlainTextEdit>("veltbox"); }
+    QLabel *label2() const { return find<QLabel>("Label2"); }
+    RuntimeTimer *timer(const char *name) const { return find<RuntimeTimer>(name); }
+    static QWidget *aboutWindow()
+    {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == "frmAbout" && window->isVisible())
+                return window;
+        }
+        return nullptr;
+    }
+    void click(const char *button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void trigger(const char *action) const { find<QAction>(action)->trigger(); }
+
+    // The sentences a fresh generator draws from the current lists.
+    static QStringList freshSentences(int count)
+    {
+        const velt::PhraseBank bank = velt::load_phrase_bank();
+        velt::RandomSource random;
+        QStringList lines;
+        for (int i = 0; i < count; ++i)
+            lines << velt::compose_sentence(bank, velt::pick_sentence(bank, random));
+        return lines;
+    }
+
+
+    void runBatch()
+    {
+        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
+        click("Command1");
+        QTRY_COMPARE(ticks.count(), 1);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<ListDir>();
+        m_dir->writeDefaultLists();
+        m_reporter = std::make_unique<CountingReporter>();
+        m_random = std::make_unique<velt::RandomSource>();
+        m_window = std::make_unique<MainWindow>(m_reporter.get(), m_random.get());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTRY_COMPARE(veltbox()->toPlainText(), QStringLiteral("もぬ"));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_dir.reset();
+    }
+
+    void startState()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("VELT for Windows"));
+        QCOMPARE(find<QLineEdit>("Text2")->text(), QStringLiteral("20"));
+        QCOMPARE(timer("Timer1")->interval(), 0);
+        QCOMPARE(timer("Timer2")->interval(), 0);
+        QCOMPARE(timer("Timer3")->interval(), 0);
+        for (const char *shown : {"veltbox", "Command1", "Label1", "Text2", "VScroll1", "Label2"})
+            QVERIFY2(find<QWidget>(shown)->isVisible(), shown);
+        for (const char *hidden : {"Command2", "Command3", "Command4"})
+            QVERIFY2(!find<QWidget>(hidden)->isVisible(), hidden);
+        QVERIFY(!find<QAction>("edit")->isEnabled());
+        QVERIFY(find<QAction>("velts")->isEnabled());
+        QCOMPARE(label2()->text(), QString());
+        QVERIFY(find<QLineEdit>("Text2")->isReadOnly());
+        QVERIFY(veltbox()->isReadOnly());
+    }
+
+    void geometryIsFixed()
+    {
+        QCOMPARE(m_window->centralWidget()->size(), QSize(473, 322));
+        QCOMPARE(veltbox()->geometry(), QRect(0, 0, 473, 281));
+        QCOMPARE(find<QWidget>("VScroll1")->geometry(), QRect(184, 304, 17, 17));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        const Qt::WindowFlags flags = m_window->windowFlags();
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        // Label2 lies beneath the box, which covers it completely.
+        QVERIFY(veltbox()->geometry().contains(label2()->geometry()));
+        const QObjectList order = m_window->centralWidget()->children();
+        QVERIFY(order.indexOf(label2()) < order.indexOf(veltbox()));
+    }
+
+    void tabOrder_data()
+    {
+        QTest::addColumn<bool>("roulette");
+        QTest::addColumn<QStringList>("chain");
+        QTest::newRow("multi-line mode") << false << QStringList{"veltbox", "Command1", "Text2", "VScroll1", "veltbox"};
+        QTest::newRow("roulette mode") << true << QStringList{"Command2", "Command3", "Command4", "Command2"};
+    }
+
+    void tabOrder()
+    {
+        QFETCH(bool, roulette);
+        QFETCH(QStringList, chain);
+        if (roulette)
+            trigger("mode2");
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        find<QWidget>(qPrintable(chain.first()))->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), chain.first());
+        for (const QString &next : chain.mid(1)) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        }
+        QVERIFY(!veltbox()->toPlainText().contains(u'\t'));
+    }
+
+    void spinnerDrivesTheCount_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("Down grows by 10") << QList<int>{Qt::Key_Down} << "30";
+        QTest::newRow("Up shrinks to the minimum 10") << QList<int>{Qt::Key_Up, Qt::Key_Up} << "10";
+        QTest::newRow("End reaches the maximum 2000") << QList<int>{Qt::Key_End, Qt::Key_Down} << "2000";
+    }
+
+    void spinnerDrivesTheCount()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, count);
+        auto *spinner = find<QScrollBar>("VScroll1");
+        QCOMPARE(spinner->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+        for (int key : keys)
+            QTest::keyClick(spinner, Qt::Key(key));
+        QCOMPARE(find<QLineEdit>("Text2")->text(), count);
+    }
+
+    void lowerArrowGrowsTheCount()
+    {
+        auto *spinner = find<QScrollBar>("VScroll1");
+        // Clicking near the bottom edge hits the lower arrow.
+        QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, spinner->height() - 2));
+        QCOMPARE(find<QLineEdit>("Text2")->text(), QStringLiteral("30"));
+    }
+
+    void batchShowsWhatTheEngineComposes()
+    {
+        runBatch();
+        QCOMPARE(veltbox()->toPlainText(), freshSentences(20).join(u'\n') + u'\n');
+        QCOMPARE(timer("Timer2")->interval(), 0);
+    }
+
+    void batchFollowsTheSpinner()
+    {
+        find<QScrollBar>("VScroll1")->setValue(2000);
+        runBatch();
+        QCOMPARE(veltbox()->toPlainText().count(u'\n'), 2000);
+    }
+
+    void twoQuickClicksMakeOneBatch()
+    {
+        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
+        click("Command1");
+        click("Command1");
+        QTRY_COMPARE(ticks.count(), 1);
+        QTest::qWait(60);
+        QCOMPARE(ticks.count(), 1);
+        // A later click makes a fresh batch that replaces the lines.
+        const QString first = veltbox()->toPlainText();
+        runBatch();
+        QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
+        QVERIFY(veltbox()->toPlainText() != first);
+    }
+
+    void saveWritesTheBoxWithCrLf_data()
+    {
+        QTest::addColumn<QString>("lists");
+        QTest::newRow("right after start") << "none";
+        QTest::newRow("after a batch") << "code page 932";
+        // Written elsewhere, with 〜 and − where code page 932 has ～ and －.
+        QTest::newRow("after a batch from UTF-8 lists") << "UTF-8";
+    }
+
+    void saveWritesTheBoxWithCrLf()
+    {
+        QFETCH(QString, lists);
+        if (lists == "UTF-8") {
+            for (const char16_t *name : velt::LIST_FILES)
+                m_dir->writeBytes(QString::fromUtf16(name), QString("10〜12時,−5度,東京\n大阪\n").toUtf8());
+        }
+        QByteArray expected = ListDir::sjis(QStringLiteral("もぬ\r\n"));
+        if (lists != "none") {
+            runBatch();
+            const QString text = freshSentences(20).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n");
+            expected = ListDir::sjis(QString(text).replace(u'〜', u'～').replace(u'−', u'－'));
+        }
+        trigger("velts");
+        QCOMPARE(ListDir::readBytes("velt.txt"), expected);
+        QVERIFY(m_reporter->messages.isEmpty());
+    }
+
+    void secondSaveReplacesTheFirst()
+    {
+        runBatch();
+        trigger("velts");
+        QVERIFY(ListDir::readBytes("velt.txt").size() > 100);
+        trigger("mode2");
+        click("Command3");
+        QTRY_VERIFY(veltbox()->toPlainText().isEmpty());
+        trigger("mode1");
+        trigger("velts");
+        QCOMPARE(ListDir::readBytes("velt.txt"), QByteArray("\r\n"));
+    }
+
+    void modeColumns()
+    {
+        const char *multi[] = {"Command1", "veltbox", "VScroll1", "Text2", "Label1"};
+        const char *roulette[] = {"Command2", "Command3", "Command4"};
+        for (int round = 0; round < 2; ++round) {
+            trigger("mode2");
+            for (const char *name : multi)
+                QVERIFY2(!find<QWidget>(name)->isVisible(), name);
+            for (const char *name : roulette)
+                QVERIFY2(find<QWidget>(name)->isVisible(), name);
+            QVERIFY(label2()->isVisible());
+            QVERIFY(!find<QAction>("velts")->isEnabled());
+
+            trigger("mode1");
+            for (const char *name : multi)
+                QVERIFY2(find<QWidget>(name)->isVisible(), name);
+            for (const char *name : roulette)
+                QVERIFY2(!find<QWidget>(name)->isVisible(), name);
+            QVERIFY(label2()->isVisible());
+            QVERIFY(find<QAction>("velts")->isEnabled());
+        }
+    }
+
+    void batchRequestedBeforeSwitchingStillRuns()
+    {
+        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
+        click("Command1");
+        trigger("mode2");
+        QTRY_COMPARE(ticks.count(), 1);
+        trigger("mode1");
+        QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
+    }
+
+    void roulette_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::newRow("one more from stopped") << "next";
+        QTest::newRow("spin then stop") << "stop";
+        QTest::newRow("one more while spinning") << "spin-next";
+        QTest::newRow("multi-line mode stops the spin") << "mode1";
+    }
+
+    void roulette()
+    {
+        QFETCH(QString, scenario);
+        trigger("mode2");
+        QCOMPARE(label2()->text(), QString());
+        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
+        if (scenario == "next") {
+            click("Command3");
+            QCOMPARE(timer("Timer3")->interval(), 20);
+            QTRY_COMPARE(steps.count(), 1);
+        } else {
+            click("Command2");
+            QCOMPARE(timer("Timer3")->interval(), 10);
+            QTRY_VERIFY(steps.count() >= 3);
+            if (scenario == "stop")
+                click("Command4");
+            else if (scenario == "mode1")
+                trigger("mode1");
+            else {
+                click("Command3");
+                const int before = steps.count();
+                QTRY_COMPARE(steps.count(), before + 1);
+            }
+        }
+        QTRY_COMPARE(timer("Timer3")->interval(), 0);
+        const int settled = steps.count();
+        const QString shown = label2()->text();
+        QTest::qWait(80);
+        QCOMPARE(steps.count(), settled);
+        QCOMPARE(label2()->text(), shown);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(!shown.contains(u'\n') && !shown.contains(u'\r'));
+        QVERIFY(freshSentences(1).size() == 1);
+        // Every step empties the multi-line box.
+        QCOMPARE(veltbox()->toPlainText(), QString());
+    }
+
+    void labelShowsEntriesLiterally()
+    {
+        m_dir->writeLines("itu.dat", {"<b>x</b>&y"});
+        m_dir->writeLines("doko.dat", {"<img src=a.png>"});
+        trigger("mode2");
+        click("Command3");
+        QTRY_VERIFY(!label2()->text().isEmpty());
+        QVERIFY(label2()->text().startsWith("<b>x</b>&y、"));
+        QVERIFY(label2()->text().contains("が<img src=a.png>で"));
+        QCOMPARE(label2()->textFormat(), Qt::PlainText);
+    }
+
+    // A failing tick stops its timer, shows one message naming the file and
+    // leaves the screen as it was; fixing the file makes the next tick work.
+    void failingTicksKeepTheScreen_data()
+    {
+        QTest::addColumn<bool>("roulette");
+        QTest::addColumn<QString>("breakage");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("batch, list missing") << false << "remove doko.dat" << "doko.dat";
+        QTest::newRow("batch, undecodable list") << false << "garble nani.dat" << "nani.dat";
+        QTest::newRow("batch, one person") << false << "one dare1.dat" << "dare1.dat";
+        QTest::newRow("batch, count not a number") << false << "count" << "abc";
+        QTest::newRow("spin, list missing") << true << "remove doko.dat" << "doko.dat";
+        QTest::newRow("spin, too many entries") << true << "long itu.dat" << "itu.dat";
+    }
+
+    void failingTicksKeepTheScreen()
+    {
+        QFETCH(bool, roulette);
+        QFETCH(QString, breakage);
+        QFETCH(QString, named);
+        const char *button = roulette ? "Command2" : "Command1";
+        RuntimeTimer *driver = timer(roulette ? "Timer3" : "Timer2");
+        if (roulette)
+            trigger("mode2");
+        click(roulette ? "Command3" : "Command1");
+        QTRY_COMPARE(driver->interval(), 0);
+        const QString box = veltbox()->toPlainText();
+        const QString label = label2()->text();
+
+        const QString file = breakage.section(u' ', 1);
+        if (breakage.startsWith("remove"))
+            QVERIFY(QFile::remove(file));
+        else if (breakage.startsWith("garble"))
+            m_dir->writeBytes(file, "ok\r\n\x81\x20\r\n");
+        else if (breakage.startsWith("one"))
+            m_dir->writeLines(file, {"ひとり"});
+        else if (breakage.startsWith("long")) {
+            QStringList lines;
+            for (int i = 0; i <= velt::LIST_CAPACITY; ++i)
+                lines << QString::number(i);
+            m_dir->writeLines(file, lines);
+        } else
+            find<QLineEdit>("Text2")->setText("abc");
+
+        QSignalSpy ticks(driver, &RuntimeTimer::tick);
+        click(button);
+        QTRY_COMPARE(m_reporter->messages.size(), 1);
+        QCOMPARE(driver->interval(), 0);
+        QTest::qWait(50);
+        QCOMPARE(ticks.count(), 1);
+        QCOMPARE(m_reporter->messages.size(), 1);
+        QVERIFY2(m_reporter->messages.first().contains(named), qPrintable(m_reporter->messages.first()));
+        QCOMPARE(veltbox()->toPlainText(), box);
+        QCOMPARE(label2()->text(), label);
+
+        m_dir->writeDefaultLists();
+        find<QLineEdit>("Text2")->setText("20");
+        click(roulette ? "Command3" : "Command1");
+        QTRY_COMPARE(ticks.count(), 2);
+        QCOMPARE(m_reporter->messages.size(), 1);
+        QVERIFY(roulette ? label2()->text() != label : veltbox()->toPlainText().count(u'\n') == 20);
+    }
+
+    void failedSaveLeavesTheOldFile_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("disk full half-way") << "fsize";
+        QTest::newRow("a folder named velt.txt") << "folder";
+    }
+
+    void failedSaveLeavesTheOldFile()
+    {
+        QFETCH(QString, obstacle);
+        if (obstacle == "folder") {
+            QVERIFY(QDir().mkdir("velt.txt"));
+            trigger("velts");
+            QCOMPARE(m_reporter->messages.size(), 1);
+            QVERIFY(m_reporter->messages.first().contains("velt.txt"));
+            QVERIFY(QFileInfo("velt.txt").isDir());
+            return;
+        }
+        trigger("velts");
+        const QByteArray old = ListDir::readBytes("velt.txt");
+        find<QScrollBar>("VScroll1")->setValue(2000);
+        runBatch();
+        // A file-size limit makes the write fail part-way, as a full disk
+        // would, even for root.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        trigger("velts");
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(m_reporter->messages.size(), 1);
+        QVERIFY(m_reporter->messages.first().contains("velt.txt"));
+        QCOMPARE(ListDir::readBytes("velt.txt"), old);
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).filter("velt").size(), 1);
+    }
+
+    void closingStopsTheTimers()
+    {
+        trigger("mode2");
+        click("Command2");
+        QTRY_VERIFY(!label2()->text().isEmpty());
+        m_window->close();
+        QCOMPARE(timer("Timer3")->interval(), 0);
+        QVERIFY(!timer("Timer3")->isRunning());
+    }
+
+    void endStopsEverythingAtOnce()
+    {
+        click("Command1");
+        trigger("info");
+        QTRY_VERIFY(aboutWindow());
+        timer("Timer3")->setInterval(10);
+        trigger("end");
+        for (const char *name : {"Timer1", "Timer2", "Timer3"})
+            QVERIFY2(!timer(name)->isRunning(), name);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!aboutWindow() || !aboutWindow()->isVisible());
+    }
+
+    void aboutWindowLeavesTheMainWindowWorking()
+    {
+        trigger("info");
+        trigger("info");
+        QTRY_VERIFY(aboutWindow());
+        int shown = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            shown += window->objectName() == "frmAbout" && window->isVisible();
+        QCOMPARE(shown, 1);
+        QVERIFY(!aboutWindow()->parentWidget());
+
+        // The roulette spins on, and the batch still runs, behind it.
+        trigger("mode2");
+        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
+        click("Command2");
+        QTRY_VERIFY(steps.count() >= 5);
+        click("Command4");
+        trigger("mode1");
+        runBatch();
+        QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
+        aboutWindow()->close();
+        QTRY_VERIFY(!aboutWindow());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
