@@ -1,14 +1,14 @@
 #include "ui/about_instance.h"
 
 #include "ui/message_box_reporter.h"
-#include "os/system_info.h"
+#include "os/system_information.h"
 #include "ui/about_window.h"
 
 #include <QCoreApplication>
 
 namespace velt {
 
-AboutInstance::AboutInstance(SystemInfo &system, MessageReporter &reporter)
+AboutInstance::AboutInstance(SystemInformation &system, MessageReporter &reporter)
     : m_system(system)
     , m_reporter(reporter)
 {
@@ -45,7 +45,7 @@ AboutInstance &AboutInstance::program()
     static MessageBoxReporter reporter;
     // Never deleted: it must not outlive the application object in a static
     // destructor, and it owns nothing once the application has quit.
-    static AboutInstance *instance = new AboutInstance(SystemInfo::native(), reporter);
+    static AboutInstance *instance = new AboutInstance(SystemInformation::native(), reporter);
     return *instance;
 }
 

@@ -7,7 +7,7 @@ namespace velt {
 
 class AboutWindow;
 class MessageReporter;
-class SystemInfo;
+class SystemInformation;
 
 // The program-wide reference to the About window. It outlives every loading
 // of the window: show() loads a window when none is open and otherwise only
@@ -18,7 +18,7 @@ class AboutInstance : public QObject
     Q_OBJECT
 
 public:
-    AboutInstance(SystemInfo &system, MessageReporter &reporter);
+    AboutInstance(SystemInformation &system, MessageReporter &reporter);
     ~AboutInstance() override;
 
     void show();
@@ -31,7 +31,7 @@ public:
     static AboutInstance &program();
 
 private:
-    SystemInfo &m_system;
+    SystemInformation &m_system;
     MessageReporter &m_reporter;
     QPointer<AboutWindow> m_window;
 };

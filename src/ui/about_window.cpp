@@ -3,9 +3,11 @@
 #include "ui/app_title.h"
 #include "version.h"
 #include "ui/twips.h"
+#include "os/system_information.h"
 #include "ui/about_instance.h"
 #include "ui/about_texts.h"
 #include "ui/fixed_pitch_label.h"
+#include "ui/message_reporter.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+
+#include <exception>
 
 namespace velt {
 namespace {
@@ -110,9 +114,10 @@ void addLine(QWidget *parent, int index, const design::Line &line)
 
 } // namespace
 
-AboutWindow::AboutWindow(SystemInfo &system, MessageReporter &reporter)
+AboutWindow::AboutWindow(SystemInformation &system, MessageReporter &reporter)
     : QDialog(nullptr)
-    , m_launcher(system, reporter)
+    , m_system(system)
+    , m_reporter(reporter)
 {
     setObjectName(QStringLiteral("frmAbout"));
     // A tool window has no task-bar button of its own. Without a parent it
@@ -142,9 +147,21 @@ void AboutWindow::showInstance()
     AboutInstance::program().show();
 }
 
-void AboutWindow::StartSysInfo()
+QString AboutWindow::unavailableMessage()
 {
-    m_launcher.StartSysInfo();
+    return QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");
+}
+
+void AboutWindow::startSystemInformation()
+{
+    try {
+        if (const std::optional<QString> program = m_system.locate(); program && m_system.start(*program))
+            return;
+    } catch (const std::exception &) {
+        // An error anywhere on the way is one more way of being unavailable;
+        // the message does not tell the ways apart.
+    }
+    m_reporter.report(unavailableMessage());
 }
 
 void AboutWindow::buildControls()
@@ -180,7 +197,7 @@ void AboutWindow::buildControls()
     // Esc and the title bar's close button reject the dialog, which unloads
     // it just as "OK" does.
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::StartSysInfo);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::startSystemInformation);
 }
 
 void AboutWindow::load()

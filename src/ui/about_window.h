@@ -10,11 +10,9 @@
 // to no other window, so it outlives a closed main window and keeps the
 // program running until it is closed itself.
 //
-// The button "ｼｽﾃﾑ情報(&S)..." runs a SysInfoLauncher, which reads the
-// registry and starts programs through SystemInfo and reports its one
-// failure message through a MessageReporter.
-
-#include "ui/sys_info_launcher.h"
+// The button "ｼｽﾃﾑ情報(&S)..." starts the system's system-information program
+// through SystemInformation; every way of failing, an error inside
+// included, ends in one message through the MessageReporter.
 
 #include <QDialog>
 
@@ -24,7 +22,7 @@ class QPushButton;
 namespace velt {
 
 class MessageReporter;
-class SystemInfo;
+class SystemInformation;
 
 class AboutWindow : public QDialog
 {
@@ -33,22 +31,26 @@ class AboutWindow : public QDialog
 public:
     // Loads the window: builds its controls and runs the load step. It is a
     // top-level window owned by no other, and it deletes itself when closed.
-    AboutWindow(SystemInfo &system, MessageReporter &reporter);
+    AboutWindow(SystemInformation &system, MessageReporter &reporter);
 
     // Shows the program's About window with the platform's services and
     // message boxes: loads it on the first request and after each
     // unloading, and otherwise brings the open one forward.
     static void showInstance();
 
-    // The system-information button. The window stays open whatever
-    // happens.
-    void StartSysInfo();
+    // The system-information button: starts the program, or says it is
+    // unavailable. The window stays open whatever happens.
+    void startSystemInformation();
+
+    // The one message for every failure of that.
+    static QString unavailableMessage();
 
 private:
     void buildControls();
     void load();
 
-    SysInfoLauncher m_launcher;
+    SystemInformation &m_system;
+    MessageReporter &m_reporter;
     QLabel *m_lblTitle = nullptr;
     QLabel *m_lblVersion = nullptr;
     QPushButton *m_cmdOK = nullptr;

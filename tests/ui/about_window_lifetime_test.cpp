@@ -1,6 +1,6 @@
 #include "ui/about_instance.h"
 #include "ui/about_window.h"
-#include "fake_system_info.h"
+#include "fake_system_information.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -14,7 +14,7 @@
 
 using velt::AboutInstance;
 using velt::AboutWindow;
-using velt::test::FakeSystemInfo;
+using velt::test::FakeSystemInformation;
 using velt::test::RecordingReporter;
 
 namespace {
@@ -49,7 +49,7 @@ private slots:
 
     void closingTheMainWindowLeavesTheAboutWindowRunning()
     {
-        FakeSystemInfo system;
+        FakeSystemInformation system;
         RecordingReporter reporter;
         AboutInstance about(system, reporter);
         QWidget mainWindow;  // stands in for the main window
@@ -72,7 +72,7 @@ private slots:
 
     void closingTheAboutWindowFirstKeepsTheMainWindowRunning()
     {
-        FakeSystemInfo system;
+        FakeSystemInformation system;
         RecordingReporter reporter;
         AboutInstance about(system, reporter);
         QWidget mainWindow;
@@ -105,7 +105,7 @@ private slots:
     void endingTheApplicationDestroysTheOpenAboutWindow()
     {
         QFETCH(bool, viaQuit);
-        FakeSystemInfo system;
+        FakeSystemInformation system;
         RecordingReporter reporter;
         AboutInstance about(system, reporter);
         QWidget mainWindow;

@@ -1,7 +1,7 @@
 #include "ui/about_window.h"
 
 #include "ui/about_instance.h"
-#include "fake_system_info.h"
+#include "fake_system_information.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,7 +15,7 @@
 
 using velt::AboutInstance;
 using velt::AboutWindow;
-using velt::test::FakeSystemInfo;
+using velt::test::FakeSystemInformation;
 using velt::test::RecordingReporter;
 
 namespace {
@@ -51,7 +51,7 @@ class AboutWindowTest : public QObject
 {
     Q_OBJECT
 
-    FakeSystemInfo m_system;
+    FakeSystemInformation m_system;
     RecordingReporter m_reporter;
     std::unique_ptr<AboutInstance> m_about;
 
@@ -68,7 +68,7 @@ class AboutWindowTest : public QObject
 private slots:
     void init()
     {
-        m_system = FakeSystemInfo();
+        m_system = FakeSystemInformation();
         m_reporter.messages.clear();
         m_about = std::make_unique<AboutInstance>(m_system, m_reporter);
     }
@@ -256,8 +256,8 @@ private slots:
     void altSStartsTheLauncher()
     {
         const QString tool = QStringLiteral("C:\\Tools\\msinfo32.exe");
-        m_system.setText(velt::test::msinfoKey, QStringLiteral("PATH"), tool);
-        m_system.startablePrograms << tool;
+        m_system.program = tool;
+        m_system.startable << tool;
         AboutWindow *window = open();
         QVERIFY(window);
         QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
@@ -276,6 +276,36 @@ private slots:
         QCOMPARE(m_reporter.messages, QStringList({unavailable, unavailable}));
         QTest::qWait(50);
         QVERIFY(window && window->isVisible());
+    }
+
+    void everyFailureEndsInTheOneMessage_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<bool>("raises");
+        QTest::newRow("found and started") << "C:\\x.exe" << true << false;
+        QTest::newRow("none found") << QString() << false << false;
+        QTest::newRow("found, does not start") << "C:\\gone.exe" << false << false;
+        QTest::newRow("found empty") << "" << false << false;
+        QTest::newRow("an error on the way") << "C:\\x.exe" << true << true;
+    }
+
+    void everyFailureEndsInTheOneMessage()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, starts);
+        QFETCH(bool, raises);
+        if (!program.isNull())
+            m_system.program = program;
+        if (starts)
+            m_system.startable << program;
+        m_system.raise = raises;
+        AboutWindow *window = open();
+        QVERIFY(window);
+        window->startSystemInformation();
+        const bool started = starts && !raises;
+        QCOMPARE(m_system.started, started ? QStringList{program} : QStringList());
+        QCOMPARE(m_reporter.messages, started ? QStringList() : QStringList{unavailable});
     }
 
     void okUnloadsAndTheNextRequestLoadsAfresh()

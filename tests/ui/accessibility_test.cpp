@@ -2,7 +2,7 @@
 // windows that can take the focus, and every text the user reads, has an
 // accessible name.
 
-#include "os/system_info.h"
+#include "os/system_information.h"
 #include "support/counting_reporter.h"
 #include "support/list_dir.h"
 #include "ui/about_window.h"
@@ -66,7 +66,7 @@ private slots:
     void aboutWindow()
     {
         CountingReporter reporter;
-        auto *window = new velt::AboutWindow(velt::SystemInfo::native(), reporter);
+        auto *window = new velt::AboutWindow(velt::SystemInformation::native(), reporter);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(unnamed(window), QStringList());

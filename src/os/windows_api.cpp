@@ -1,4 +1,4 @@
-#include "os/system_info_win_api.h"
+#include "os/windows_api.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -8,9 +8,9 @@
 #endif
 #include <windows.h>
 
-// The numbers the portable side (platform/system_info.h) passes through.
-static_assert(KEY_READ == 0x20019, "registry::KeyRead");
-static_assert(REG_SZ == 1 && REG_EXPAND_SZ == 2 && REG_BINARY == 3 && REG_DWORD == 4 && REG_MULTI_SZ == 7,
+// The numbers the portable side (os/msinfo_lookup.h) passes through.
+static_assert(KEY_READ == 0x20019, "msinfo::kKeyRead");
+static_assert(REG_SZ == 1 && REG_DWORD == 4,
               "registry value types");
 
 namespace velt::winapi {
@@ -21,19 +21,12 @@ HKEY toHkey(std::uintptr_t handle)
     return reinterpret_cast<HKEY>(handle);
 }
 
-// The predefined roots are sign-extended 32-bit numbers, as windows.h
-// defines HKEY_LOCAL_MACHINE.
-HKEY rootHkey(std::uint32_t root)
-{
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 } // namespace
 
-bool openKey(std::uint32_t root, const std::string &path, std::uint32_t access, std::uintptr_t &key)
+bool openMachineKey(const std::string &path, std::uint32_t access, std::uintptr_t &key)
 {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(rootHkey(root), path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
         return false;
     key = reinterpret_cast<std::uintptr_t>(opened);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
-// The Windows API calls behind the Windows SystemInfo backend, in plain C++
+// The Windows API calls behind the Windows system-information backend
+// (system_information_win.cpp), in plain C++
 // so that they compile with a MinGW cross-compiler and no Qt for Windows
 // (scripts/mingw-check.sh). Key paths and value names are in the system's
 // 8-bit code page, as the "A" functions take them.
@@ -11,8 +12,9 @@
 
 namespace velt::winapi {
 
-// RegOpenKeyExA. False when the key is missing or the access is refused.
-bool openKey(std::uint32_t root, const std::string &path, std::uint32_t access, std::uintptr_t &key);
+// RegOpenKeyExA below HKEY_LOCAL_MACHINE. False when the key is missing or
+// the access is refused.
+bool openMachineKey(const std::string &path, std::uint32_t access, std::uintptr_t &key);
 
 // RegQueryValueExA into a zero-filled buffer of `capacity` bytes; `data`
 // receives the bytes stored. False when the value is missing, unreadable or

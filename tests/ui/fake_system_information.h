@@ -1,0 +1,47 @@
+#pragma once
+
+// Stand-ins for the system-information program and for the message box,
+// recording what the code under test asked for.
+
+#include "os/system_information.h"
+#include "runtime/runtime_error.h"
+#include "ui/message_reporter.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace velt::test {
+
+class FakeSystemInformation : public SystemInformation
+{
+public:
+    std::optional<QString> program; // what locate() finds
+    QSet<QString> startable;
+    bool raise = false;             // locate() raises a run-time error
+    QStringList started;
+
+    std::optional<QString> locate() override
+    {
+        if (raise)
+            throw RuntimeError(err::DeviceIo, {});
+        return program;
+    }
+
+    bool start(const QString &path) override
+    {
+        if (!startable.contains(path))
+            return false;
+        started << path;
+        return true;
+    }
+};
+
+class RecordingReporter : public MessageReporter
+{
+public:
+    QStringList messages;
+
+    void report(const QString &text) override { messages << text; }
+};
+
+} // namespace velt::test
