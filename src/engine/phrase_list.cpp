@@ -31,6 +31,7 @@ public:
         , m_ends(ends)
     {
         m_ends.resize(LIST_CAPACITY);
+        m_end = m_ends.data();
     }
 
     bool take(QStringView field) override
@@ -39,11 +40,14 @@ public:
             m_full = true;
             return false;
         }
-        if (m_used + field.size() > m_text.size())
-            m_text.resize(std::max({m_used + field.size(), 2 * m_text.size(), qsizetype(16 * 1024)}));
-        std::copy(field.begin(), field.end(), m_text.data() + m_used);
+        if (m_used + field.size() > m_capacity) {
+            m_text.resize(std::max({m_used + field.size(), 2 * m_capacity, qsizetype(16 * 1024)}));
+            m_capacity = m_text.size();
+            m_out = m_text.data();
+        }
+        std::copy(field.begin(), field.end(), m_out + m_used);
         m_used += field.size();
-        m_ends.data()[m_count++] = m_used;
+        m_end[m_count++] = m_used;
         return true;
     }
 
@@ -59,6 +63,9 @@ public:
 private:
     QString &m_text;
     QList<qsizetype> &m_ends;
+    QChar *m_out = nullptr;      // m_text's characters, m_capacity of them
+    qsizetype *m_end = nullptr;  // m_ends' slots
+    qsizetype m_capacity = 0;
     qsizetype m_used = 0;
     qsizetype m_count = 0;
     bool m_full = false;

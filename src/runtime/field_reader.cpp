@@ -27,12 +27,17 @@ constexpr char16_t kCtrlZ = 0x1A;
 
 bool isBlank(char16_t c)
 {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+    return c <= u' ' ? c == u' ' || c == u'\t' : c == u'\u3000';
 }
 
 bool isLineBreak(char16_t c)
 {
     return c == u'\r' || c == u'\n';
+}
+
+bool isRefused(char16_t c)
+{
+    return c < 0x20 && c != u'\t' && !isLineBreak(c);
 }
 
 // The first character at or below the comma from `from` on (or `size`):
@@ -42,12 +47,21 @@ qsizetype firstAtOrBelowComma(const QChar *data, qsizetype from, qsizetype size)
 {
     qsizetype i = from;
 #if defined(__SSE2__)
+    // Sixteen characters a step: a typical entry and its line break in one.
     const __m128i comma = _mm_set1_epi16(u',');
     const __m128i zero = _mm_setzero_si128();
-    for (; i + 8 <= size; i += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+    const auto atOrBelowComma = [&](const QChar *at) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
         // Saturating subtraction leaves zero exactly where char <= ','.
-        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(chars, comma), zero));
+        return _mm_cmpeq_epi16(_mm_subs_epu16(chars, comma), zero);
+    };
+    for (; i + 16 <= size; i += 16) {
+        const int hits = _mm_movemask_epi8(_mm_packs_epi16(atOrBelowComma(data + i), atOrBelowComma(data + i + 8)));
+        if (hits)
+            return i + std::countr_zero(static_cast<unsigned>(hits));
+    }
+    for (; i + 8 <= size; i += 8) {
+        const int hits = _mm_movemask_epi8(atOrBelowComma(data + i));
         if (hits)
             return i + std::countr_zero(static_cast<unsigned>(hits)) / 2;
     }
@@ -55,6 +69,20 @@ qsizetype firstAtOrBelowComma(const QChar *data, qsizetype from, qsizetype size)
     for (; i < size; ++i) {
         if (data[i].unicode() <= u',')
             return i;
+    }
+    return size;
+}
+
+// The first character from `from` on that ends a field, unquoted (a comma)
+// or quoted (a double quote), or that is a line break or another control
+// character; `size` when there is none.
+qsizetype scanField(const QChar *data, qsizetype from, qsizetype size, bool quoted)
+{
+    const char16_t closing = quoted ? u'"' : u',';
+    for (qsizetype k = from; (k = firstAtOrBelowComma(data, k, size)) < size; ++k) {
+        const char16_t c = data[k].unicode();
+        if (c == closing || (c < 0x20 && c != u'\t'))
+            return k;
     }
     return size;
 }
@@ -311,39 +339,34 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
         more = pieces.appendTo(text, line + (text.endsWith(u'\r') ? 1 : 0));
     };
 
-    // The first line break from `from` on, or comma (unquoted) or double
-    // quote (quoted); the text's end when there is none yet. A Ctrl-Z with
-    // nothing but line breaks after it ends the file here. `fieldBegin` is
-    // where the field's text begins, for its length.
-    const auto fieldEnd = [&](qsizetype from, bool quoted, qsizetype fieldBegin) {
-        const QChar *data = text.constData();
-        const qsizetype size = text.size();
-        for (qsizetype k = from; (k = firstAtOrBelowComma(data, k, size)) < size; ++k) {
-            const char16_t c = data[k].unicode();
-            if (isLineBreak(c) || c == (quoted ? u'"' : u','))
-                return k;
-            if (c < 0x20 && c != u'\t') {
-                if (k - fieldBegin > kMaxFieldSpan)
-                    throw readError::fieldTooLong(fileName, entries + 1, line);
-                if (c == kCtrlZ && pieces.restIsLineBreaks(QStringView(text).sliced(k + 1), line)) {
-                    text.truncate(k);
-                    more = false;
-                    return k;
-                }
-                throw readError::controlCharacter(fileName, c, line, k - lineBegin + 1);
-            }
-        }
-        return size;
+    // A control character at `k`: refused, unless it is a Ctrl-Z with
+    // nothing but line breaks after it, which ends the file there.
+    const auto controlCharacter = [&](qsizetype k, qsizetype fieldBegin) {
+        const char16_t c = text.at(k).unicode();
+        if (k - fieldBegin > kMaxFieldSpan)
+            throw readError::fieldTooLong(fileName, entries + 1, line);
+        if (c != kCtrlZ || !pieces.restIsLineBreaks(QStringView(text).sliced(k + 1), line))
+            throw readError::controlCharacter(fileName, c, line, k - lineBegin + 1);
+        text.truncate(k);
+        more = false;
+        return k;
     };
 
-    const auto hand = [&](QStringView field) {
-        ++entries;
-        return sink.take(field);
+    // The first line break from `from` on, or comma (unquoted) or double
+    // quote (quoted); the text's end when there is none yet. A control
+    // character is refused, but a Ctrl-Z with nothing but line breaks after
+    // it ends the file there. `fieldBegin` is where the field's text begins.
+    const auto fieldEnd = [&](qsizetype from, bool quoted, qsizetype fieldBegin) __attribute__((always_inline)) {
+        const qsizetype k = scanField(text.constData(), from, text.size(), quoted);
+        if (k == text.size() || !isRefused(text.at(k).unicode()))
+            return k;
+        return controlCharacter(k, fieldBegin);
     };
 
     while (true) {
+        const QChar *data = text.constData();
         qsizetype i = pos;
-        while (i < text.size() && isBlank(text.at(i).unicode()))
+        while (i < text.size() && isBlank(data[i].unicode()))
             ++i;
         if (i == text.size()) {
             if (more) {
@@ -355,19 +378,19 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
             // The end-of-file test is true only where the file ends: after
             // "a," it is, after "a,  " it is not, and that is one more field.
             if (!lineStart && i > pos)
-                hand({});
+                sink.take({});
             return;
         }
 
-        const char16_t c = text.at(i).unicode();
+        const char16_t c = data[i].unicode();
         if (isLineBreak(c)) {
             if (c == u'\r' && i + 1 == text.size() && more) {
                 refill(i);
                 continue;
             }
-            if (!lineStart && !hand({}))
+            if (!lineStart && (++entries, !sink.take({})))
                 return;
-            pos = lineBegin = i + (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n' ? 2 : 1);
+            pos = lineBegin = i + (c == u'\r' && i + 1 < text.size() && data[i + 1] == u'\n' ? 2 : 1);
             ++line;
             lineStart = true;
             continue;
@@ -377,43 +400,45 @@ void readFields(QIODevice &device, const QString &fileName, FieldSink &sink)
         // up to `end`, the character that ends the field.
         const bool quoted = c == u'"';
         const qsizetype close = quoted ? fieldEnd(i + 1, true, i) : i;
-        const qsizetype tail = quoted && close < text.size() && text.at(close) == u'"' ? close + 1 : close;
+        const qsizetype tail = quoted && close < text.size() && data[close] == u'"' ? close + 1 : close;
         const qsizetype end = tail < text.size() ? fieldEnd(tail, false, i) : tail;
-        if (i >= text.size())
+        const qsizetype size = text.size();
+        if (i >= size)
             continue; // a Ctrl-Z ended the file where the field would begin
-        const bool endSeen = !more || (end < text.size() && !(text.at(end) == u'\r' && end + 1 == text.size()));
         if (end - i > kMaxFieldSpan)
             throw readError::fieldTooLong(fileName, entries + 1, line);
-        if (!endSeen) {
+        if (more && (end == size || (data[end] == u'\r' && end + 1 == size))) {
             refill(i);
             continue;
         }
 
         qsizetype tailEnd = end;
-        while (tailEnd > tail && isBlank(text.at(tailEnd - 1).unicode()))
+        while (tailEnd > tail && isBlank(data[tailEnd - 1].unicode()))
             --tailEnd;
-        const QStringView rest = QStringView(text).sliced(tail, tailEnd - tail);
-        QStringView field = rest;
+        QStringView field(data + tail, tailEnd - tail);
         if (quoted) {
-            field = QStringView(text).sliced(i + 1, close - i - 1);
             // Whatever follows the closing quote is kept, not dropped: the
             // user typed it.
-            if (!rest.isEmpty()) {
-                joined = field.toString();
-                joined += rest;
+            const QStringView inQuotes(data + i + 1, close - i - 1);
+            if (field.isEmpty()) {
+                field = inQuotes;
+            } else {
+                joined = inQuotes.toString();
+                joined += field;
                 field = joined;
             }
         }
         if (field.size() > kMaxFieldLength)
             throw readError::fieldTooLong(fileName, entries + 1, line);
-        if (!hand(field) || end == text.size())
+        ++entries;
+        if (!sink.take(field) || end == size)
             return;
 
-        if (text.at(end) == u',') {
+        if (data[end] == u',') {
             pos = end + 1;
             lineStart = false;
         } else {
-            pos = lineBegin = end + (text.at(end) == u'\r' && end + 1 < text.size() && text.at(end + 1) == u'\n' ? 2 : 1);
+            pos = lineBegin = end + (data[end] == u'\r' && end + 1 < size && data[end + 1] == u'\n' ? 2 : 1);
             ++line;
             lineStart = true;
         }
