@@ -15,9 +15,9 @@ FullLists::FullLists(Encoding encoding)
                              QStringLiteral("校長先生"), QStringLiteral("駅前の屋台"),
                              QStringLiteral("宇宙人と握手した")};
     int slot = 0;
-    for (const char16_t *name : LIST_FILES) {
+    for (const char16_t *name : kListFiles) {
         QString text;
-        for (int i = 1; i <= LIST_CAPACITY; ++i)
+        for (int i = 1; i <= kListCapacity; ++i)
             text += QStringLiteral("%1その%2\r\n").arg(stems[slot]).arg(i);
         QFile file(m_dir.filePath(QString::fromUtf16(name)));
         const QByteArray bytes = encoding == Encoding::Cp932 ? *cp932::encode(text) : text.toUtf8();

@@ -57,7 +57,7 @@ Outcome load(const QByteArray &bytes, const QStringList &words, QStringList &rea
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        const velt::PhraseList list = velt::load_phrase_list(buffer, QStringLiteral("survey.dat"));
+        const velt::PhraseList list = velt::loadPhraseList(buffer, QStringLiteral("survey.dat"));
         for (int i = 1; i <= list.count(); ++i)
             readAs << list.entry(i).toString();
         return readAs == words ? Right : Misread;

@@ -104,8 +104,8 @@ Sentence classify(const QString &text)
 QByteArray listBytes(bool reversed)
 {
     QString text;
-    for (int i = 1; i <= velt::LIST_CAPACITY; ++i)
-        text += kEditedStem + QString::number(reversed ? velt::LIST_CAPACITY + 1 - i : i) + QStringLiteral("\r\n");
+    for (int i = 1; i <= velt::kListCapacity; ++i)
+        text += kEditedStem + QString::number(reversed ? velt::kListCapacity + 1 - i : i) + QStringLiteral("\r\n");
     return *velt::cp932::encode(text);
 }
 

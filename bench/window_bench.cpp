@@ -60,7 +60,7 @@ void BM_BatchTick2000Quadratic(benchmark::State &state)
     auto *box = w.find<QPlainTextEdit>("veltbox");
     for (auto _ : state) {
         box->setPlainText(QString());
-        const QString batch = velt::compose_batch(QStringLiteral("2000"), w.random);
+        const QString batch = velt::composeBatch(QStringLiteral("2000"), w.random);
         for (QStringView line : QStringView(batch).split(u'\n', Qt::SkipEmptyParts))
             box->setPlainText(box->toPlainText() + line.toString() + u'\n');
         QCoreApplication::processEvents();
@@ -111,7 +111,7 @@ int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    velt::keep_freed_memory_for_reuse();
+    velt::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

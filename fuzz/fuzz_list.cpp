@@ -28,7 +28,7 @@ namespace {
 void check(const velt::PhraseList &list)
 {
     const int count = list.count();
-    if (count < 0 || count > velt::LIST_CAPACITY)
+    if (count < 0 || count > velt::kListCapacity)
         violated("entry count out of range", count);
     for (int i = 1; i <= count; ++i) {
         const QStringView entry = list.entry(i);
@@ -39,8 +39,8 @@ void check(const velt::PhraseList &list)
     }
     // Slots past the count must read as empty, or a sentence would pick up
     // text the file no longer has.
-    if (count < velt::LIST_CAPACITY
-        && (!list.entry(count + 1).isEmpty() || !list.entry(velt::LIST_CAPACITY).isEmpty()))
+    if (count < velt::kListCapacity
+        && (!list.entry(count + 1).isEmpty() || !list.entry(velt::kListCapacity).isEmpty()))
         violated("slot past the count is not empty", count + 1);
 }
 
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     }
     try {
-        check(velt::load_phrase_list(device, QStringLiteral("itu.dat")));
+        check(velt::loadPhraseList(device, QStringLiteral("itu.dat")));
     } catch (const velt::RuntimeError &error) {
         if (error.message().isEmpty())
             violated("error without a message", error.number());

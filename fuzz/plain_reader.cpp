@@ -227,7 +227,7 @@ QString differenceFromPlainReader(QByteArrayView file)
     const auto outcome = [](const QStringList &entries, const RuntimeError *error) {
         if (error)
             return QStringLiteral("%1: %2").arg(error->number()).arg(error->number() == 9 ? QString() : error->message());
-        if (entries.size() > LIST_CAPACITY)
+        if (entries.size() > kListCapacity)
             return QStringLiteral("9: ");
         QString text = QStringLiteral("%1 entries").arg(entries.size());
         for (const QString &entry : entries)
@@ -237,7 +237,7 @@ QString differenceFromPlainReader(QByteArrayView file)
 
     QString plain;
     try {
-        plain = outcome(readFieldsPlainly(file, name, LIST_CAPACITY + 1), nullptr);
+        plain = outcome(readFieldsPlainly(file, name, kListCapacity + 1), nullptr);
     } catch (const RuntimeError &error) {
         plain = outcome({}, &error);
     }
@@ -247,7 +247,7 @@ QString differenceFromPlainReader(QByteArrayView file)
     device.setData(file.data(), file.size());
     device.open(QIODevice::ReadOnly);
     try {
-        const PhraseList list = load_phrase_list(device, name);
+        const PhraseList list = loadPhraseList(device, name);
         QStringList entries;
         for (int i = 1; i <= list.count(); ++i)
             entries << list.entry(i).toString();

@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         std::fputs("velt: no display found (DISPLAY is not set); to run without one, use: xvfb-run velt\n", stderr);
         return 1;
     }
-    velt::keep_freed_memory_for_reuse();
+    velt::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velt"));
     QApplication::setApplicationVersion(QString::fromLatin1(velt::version::kText));

@@ -2,7 +2,7 @@
 // window would show after its first "表示" with the count N.
 
 #include "engine/phrase_list.h"
-#include "engine/sentence.h"
+#include "engine/generation.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 
@@ -30,16 +30,16 @@ int main(int argc, char *argv[])
 
     int count = kDefaultCount;
     if (args.size() > 1) {
-        printError(QStringLiteral("使い方: velt-print [行数]（1〜%1、省略時は %2）").arg(velt::LIST_CAPACITY).arg(kDefaultCount));
+        printError(QStringLiteral("使い方: velt-print [行数]（1〜%1、省略時は %2）").arg(velt::kListCapacity).arg(kDefaultCount));
         return 1;
     }
     if (args.size() == 1) {
         bool ok = false;
         count = args.first().toInt(&ok);
-        if (!ok || count < 1 || count > velt::LIST_CAPACITY) {
+        if (!ok || count < 1 || count > velt::kListCapacity) {
             printError(QStringLiteral("velt-print: 行数「%1」は 1〜%2 の整数で指定してください。")
                            .arg(args.first())
-                           .arg(velt::LIST_CAPACITY));
+                           .arg(velt::kListCapacity));
             return 1;
         }
     }
@@ -48,12 +48,7 @@ int main(int argc, char *argv[])
     // stdout empty.
     QByteArray out;
     try {
-        const velt::PhraseBank bank = velt::load_phrase_bank();
-        velt::RandomSource &random = velt::RandomSource::process();
-        for (int i = 0; i < count; ++i) {
-            out += velt::compose_sentence(bank, velt::pick_sentence(bank, random)).toUtf8();
-            out += '\n';
-        }
+        out = velt::composeSentences(velt::loadPhraseBank(), count, velt::RandomSource::process()).toUtf8();
     } catch (const velt::RuntimeError &error) {
         printError(QStringLiteral("velt-print: ") + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;

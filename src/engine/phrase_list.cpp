@@ -11,12 +11,12 @@ namespace {
 
 [[noreturn]] void failFull(const QString &fileName)
 {
-    throw RuntimeError(err::SubscriptOutOfRange,
+    throw RuntimeError(err::kSubscriptOutOfRange,
                        QStringLiteral("「%1」の項目が多すぎます。1 つのリストには %2 項目までしか入りません"
                                       "（%3 番目の項目で止まりました）。")
                            .arg(fileName)
-                           .arg(LIST_CAPACITY)
-                           .arg(LIST_CAPACITY + 1));
+                           .arg(kListCapacity)
+                           .arg(kListCapacity + 1));
 }
 
 // Keeps the entries of one list back to back, written straight into the
@@ -30,13 +30,13 @@ public:
         : m_text(text)
         , m_ends(ends)
     {
-        m_ends.resize(LIST_CAPACITY);
+        m_ends.resize(kListCapacity);
         m_end = m_ends.data();
     }
 
     bool take(QStringView field) override
     {
-        if (m_count == LIST_CAPACITY) {
+        if (m_count == kListCapacity) {
             m_full = true;
             return false;
         }
@@ -75,15 +75,15 @@ private:
 
 QStringView PhraseList::entry(int index) const
 {
-    if (index < 1 || index > LIST_CAPACITY)
-        throw RuntimeError(err::SubscriptOutOfRange, {});
+    if (index < 1 || index > kListCapacity)
+        throw RuntimeError(err::kSubscriptOutOfRange, {});
     if (index > count())
         return {};
     const qsizetype begin = index == 1 ? 0 : m_ends.at(index - 2);
     return QStringView(m_text).sliced(begin, m_ends.at(index - 1) - begin);
 }
 
-PhraseList load_phrase_list(const QString &fileName)
+PhraseList loadPhraseList(const QString &fileName)
 {
     PhraseList list;
     EntryCollector entries(list.m_text, list.m_ends);
@@ -94,7 +94,7 @@ PhraseList load_phrase_list(const QString &fileName)
     return list;
 }
 
-PhraseList load_phrase_list(QIODevice &device, const QString &fileName)
+PhraseList loadPhraseList(QIODevice &device, const QString &fileName)
 {
     PhraseList list;
     EntryCollector entries(list.m_text, list.m_ends);
@@ -105,12 +105,12 @@ PhraseList load_phrase_list(QIODevice &device, const QString &fileName)
     return list;
 }
 
-PhraseBank load_phrase_bank()
+PhraseBank loadPhraseBank()
 {
     PhraseBank bank;
     PhraseList *const lists[] = {&bank.when, &bank.who, &bank.withWhom, &bank.where, &bank.what};
     for (int i = 0; i < 5; ++i)
-        *lists[i] = load_phrase_list(QString::fromUtf16(LIST_FILES[i]));
+        *lists[i] = loadPhraseList(QString::fromUtf16(kListFiles[i]));
     return bank;
 }
 

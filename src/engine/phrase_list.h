@@ -2,8 +2,8 @@
 
 // The phrase engine. Five list files in the working folder are read into a
 // PhraseBank at the start of every generating tick (nothing is cached, so an
-// edit shows on the next tick); pick_sentence chooses one entry per slot with
-// the process's RandomSource, and compose_sentence joins them with the four
+// edit shows on the next tick); pickSentence chooses one entry per slot with
+// the process's RandomSource, and composeSentence joins them with the four
 // particles. Failures are RuntimeErrors naming the file; nothing here shows UI.
 
 #include <QList>
@@ -14,10 +14,10 @@ class QIODevice;
 
 namespace velt {
 
-inline constexpr int LIST_CAPACITY = 2000;
+inline constexpr int kListCapacity = 2000;
 
 // One loaded list: entries 1 to count in file order, unchanged text. The
-// slots above count up to LIST_CAPACITY read as empty text. The entries are
+// slots above count up to kListCapacity read as empty text. The entries are
 // kept back to back in one buffer: a list is loaded on every tick, and one
 // allocation per entry would cost more than reading the file.
 class PhraseList
@@ -25,13 +25,13 @@ class PhraseList
 public:
     int count() const { return static_cast<int>(m_ends.size()); }
 
-    // Entry 1 to LIST_CAPACITY; any other index raises error 9. The view is
+    // Entry 1 to kListCapacity; any other index raises error 9. The view is
     // valid as long as the list is.
     QStringView entry(int index) const;
 
 private:
-    friend PhraseList load_phrase_list(const QString &fileName);
-    friend PhraseList load_phrase_list(QIODevice &device, const QString &fileName);
+    friend PhraseList loadPhraseList(const QString &fileName);
+    friend PhraseList loadPhraseList(QIODevice &device, const QString &fileName);
 
     QString m_text;
     QList<qsizetype> m_ends; // entry k ends at m_ends[k - 1]
@@ -48,16 +48,16 @@ struct PhraseBank
 };
 
 // The five file names, in the order they are loaded and stand in a sentence.
-inline constexpr const char16_t *LIST_FILES[] = {u"itu.dat", u"dare1.dat", u"dare2.dat", u"doko.dat", u"nani.dat"};
+inline constexpr const char16_t *kListFiles[] = {u"itu.dat", u"dare1.dat", u"dare2.dat", u"doko.dat", u"nani.dat"};
 
 // Reads one list file from the working folder in a single pass.
-PhraseList load_phrase_list(const QString &fileName);
+PhraseList loadPhraseList(const QString &fileName);
 
 // Reads a list from an open device exactly as from a file; `fileName` only
 // names the list in errors. Lets the fuzzer feed bytes from memory.
-PhraseList load_phrase_list(QIODevice &device, const QString &fileName);
+PhraseList loadPhraseList(QIODevice &device, const QString &fileName);
 
 // Reads all five files, each completely before the next is opened.
-PhraseBank load_phrase_bank();
+PhraseBank loadPhraseBank();
 
 } // namespace velt

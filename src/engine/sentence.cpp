@@ -7,33 +7,33 @@
 
 namespace velt {
 
-int pick_index(int count, RandomSource &random)
+int pickIndex(int count, RandomSource &random)
 {
     const float product = static_cast<float>(count) * random.next();
     return 1 + static_cast<int>(std::floor(product));
 }
 
-SentencePick pick_sentence(const PhraseBank &bank, RandomSource &random)
+SentencePick pickSentence(const PhraseBank &bank, RandomSource &random)
 {
     const int persons = bank.who.count();
     if (persons < 2) {
-        throw RuntimeError(err::InvalidCall,
+        throw RuntimeError(err::kInvalidCall,
                            QStringLiteral("「dare1.dat」には少なくとも 2 項目が必要です（いまは %1 項目）。"
                                           "「〇〇と〇〇が」の 2 人を別々に選べません。")
                                .arg(persons));
     }
     SentencePick pick;
-    pick.when = pick_index(bank.when.count(), random);
-    pick.who = pick_index(persons, random);
+    pick.when = pickIndex(bank.when.count(), random);
+    pick.who = pickIndex(persons, random);
     do {
-        pick.with = pick_index(persons, random);
+        pick.with = pickIndex(persons, random);
     } while (pick.with == pick.who);
-    pick.where = pick_index(bank.where.count(), random);
-    pick.what = pick_index(bank.what.count(), random);
+    pick.where = pickIndex(bank.where.count(), random);
+    pick.what = pickIndex(bank.what.count(), random);
     return pick;
 }
 
-QString compose_sentence(const PhraseBank &bank, const SentencePick &pick)
+QString composeSentence(const PhraseBank &bank, const SentencePick &pick)
 {
     const QStringView when = bank.when.entry(pick.when);
     const QStringView who = bank.who.entry(pick.who);

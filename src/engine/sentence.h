@@ -8,7 +8,7 @@ namespace velt {
 
 class RandomSource;
 
-// The five indices of one sentence, each 1 to LIST_CAPACITY. `with` is drawn
+// The five indices of one sentence, each 1 to kListCapacity. `with` is drawn
 // over the who list's count and looked up in the with-whom list.
 struct SentencePick
 {
@@ -22,14 +22,14 @@ struct SentencePick
 };
 
 // 1 + floor(count × r) for a fresh r, product and floor in single precision.
-int pick_index(int count, RandomSource &random);
+int pickIndex(int count, RandomSource &random);
 
 // Draws when, who, with (again until it differs from who), where, what.
 // Raises error 5 when "dare1.dat" holds fewer than two entries, since no
 // pair of different persons could ever be drawn.
-SentencePick pick_sentence(const PhraseBank &bank, RandomSource &random);
+SentencePick pickSentence(const PhraseBank &bank, RandomSource &random);
 
 // when + "、" + who + "と" + with-whom + "が" + where + "で" + what.
-QString compose_sentence(const PhraseBank &bank, const SentencePick &pick);
+QString composeSentence(const PhraseBank &bank, const SentencePick &pick);
 
 } // namespace velt

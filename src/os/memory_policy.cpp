@@ -8,7 +8,7 @@
 
 namespace velt {
 
-void keep_freed_memory_for_reuse()
+void keepFreedMemoryForReuse()
 {
 #if defined(__GLIBC__)
     constexpr int kKeep = 16 * 1024 * 1024;

@@ -8,6 +8,6 @@ namespace velt {
 // tick and faulting it back in on the next costs more than reading the
 // files; this keeps freed memory in the process for reuse instead. Call once
 // at start-up. Does nothing where the allocator offers no such setting.
-void keep_freed_memory_for_reuse();
+void keepFreedMemoryForReuse();
 
 } // namespace velt

@@ -450,14 +450,14 @@ void readFieldsFromFile(const QString &fileName, FieldSink &sink)
     const QString quoted = QStringLiteral("「%1」").arg(fileName);
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        throw RuntimeError(err::FileNotFound, QStringLiteral("%1が見つかりません（フォルダ %2）。")
+        throw RuntimeError(err::kFileNotFound, QStringLiteral("%1が見つかりません（フォルダ %2）。")
                                                   .arg(quoted, QDir::toNativeSeparators(QDir::currentPath())));
     }
     if (info.isDir())
-        throw RuntimeError(err::PathFileAccess, QStringLiteral("%1はファイルではなくフォルダです。").arg(quoted));
+        throw RuntimeError(err::kPathFileAccess, QStringLiteral("%1はファイルではなくフォルダです。").arg(quoted));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(err::PathFileAccess, QStringLiteral("%1を開けません（%2）。").arg(quoted, file.errorString()));
+        throw RuntimeError(err::kPathFileAccess, QStringLiteral("%1を開けません（%2）。").arg(quoted, file.errorString()));
     readFields(file, fileName, sink);
 }
 

@@ -29,7 +29,7 @@ constexpr struct
 
 } // namespace
 
-QByteArray encode_text_line_file(const QString &text)
+QByteArray encodeLineFile(const QString &text)
 {
     // Text boxes hand back LF (and may hold CR LF or a lone CR); the file
     // always gets CR LF.
@@ -47,11 +47,11 @@ QByteArray encode_text_line_file(const QString &text)
     return QByteArray("\xEF\xBB\xBF") + crlf.toUtf8();
 }
 
-void write_text_line_file(const QString &fileName, const QString &text)
+void writeLineFile(const QString &fileName, const QString &text)
 {
-    const QByteArray bytes = encode_text_line_file(text);
+    const QByteArray bytes = encodeLineFile(text);
     const auto fail = [&](const QString &reason) {
-        throw RuntimeError(err::PathFileAccess,
+        throw RuntimeError(err::kPathFileAccess,
                            QStringLiteral("「%1」に保存できません（%2）。前の「%1」はそのまま残っています。")
                                .arg(fileName, reason));
     };

@@ -13,9 +13,9 @@ namespace velt {
 // failure leaves it as it was and raises error 75 naming the file. Where the
 // folder cannot hold a temporary file but the file itself is writable, the
 // file is written in place.
-void write_text_line_file(const QString &fileName, const QString &text);
+void writeLineFile(const QString &fileName, const QString &text);
 
-// The bytes write_text_line_file() would write.
-QByteArray encode_text_line_file(const QString &text);
+// The bytes writeLineFile() would write.
+QByteArray encodeLineFile(const QString &text);
 
 } // namespace velt

@@ -12,14 +12,14 @@ RuntimeError::RuntimeError(int number, QString message)
 QString RuntimeError::standardMessage(int number)
 {
     switch (number) {
-    case err::InvalidCall: return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
-    case err::SubscriptOutOfRange: return QStringLiteral("インデックスが有効範囲にありません。");
-    case err::TypeMismatch: return QStringLiteral("型が一致しません。");
-    case err::OutOfStringSpace: return QStringLiteral("文字列領域が不足しています。");
-    case err::FileNotFound: return QStringLiteral("ファイルが見つかりません。");
-    case err::DeviceIo: return QStringLiteral("デバイス I/O エラーです。");
-    case err::InputPastEnd: return QStringLiteral("ファイルにこれ以上データがありません。");
-    case err::PathFileAccess: return QStringLiteral("パス名が無効です。");
+    case err::kInvalidCall: return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+    case err::kSubscriptOutOfRange: return QStringLiteral("インデックスが有効範囲にありません。");
+    case err::kTypeMismatch: return QStringLiteral("型が一致しません。");
+    case err::kOutOfStringSpace: return QStringLiteral("文字列領域が不足しています。");
+    case err::kFileNotFound: return QStringLiteral("ファイルが見つかりません。");
+    case err::kDeviceIo: return QStringLiteral("デバイス I/O エラーです。");
+    case err::kInputPastEnd: return QStringLiteral("ファイルにこれ以上データがありません。");
+    case err::kPathFileAccess: return QStringLiteral("パス名が無効です。");
     }
     return QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。");
 }

@@ -9,14 +9,14 @@ namespace velt {
 // The run-time's error numbers that this program can raise. They are the
 // numbers a user of the original program would recognise in a report.
 namespace err {
-inline constexpr int InvalidCall = 5;        // a list that admits no sentence
-inline constexpr int SubscriptOutOfRange = 9;
-inline constexpr int TypeMismatch = 13;
-inline constexpr int OutOfStringSpace = 14;  // an entry too long to show
-inline constexpr int FileNotFound = 53;
-inline constexpr int DeviceIo = 57;
-inline constexpr int InputPastEnd = 62;      // also: bytes that do not decode
-inline constexpr int PathFileAccess = 75;
+inline constexpr int kInvalidCall = 5;        // a list that admits no sentence
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kTypeMismatch = 13;
+inline constexpr int kOutOfStringSpace = 14;  // an entry too long to show
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kDeviceIo = 57;
+inline constexpr int kInputPastEnd = 62;      // also: bytes that do not decode
+inline constexpr int kPathFileAccess = 75;
 } // namespace err
 
 // The one error type of the lower layers. It carries the run-time error

@@ -137,12 +137,12 @@ TextEncoding encodingFromByteOrderMark(QByteArrayView bytes, qsizetype *markLeng
         QByteArrayView bytes;
         TextEncoding encoding;
     };
-    static constexpr Mark marks[] = {
+    static constexpr Mark kMarks[] = {
         {"\xEF\xBB\xBF", TextEncoding::Utf8},
         {"\xFF\xFE", TextEncoding::Utf16LE},
         {"\xFE\xFF", TextEncoding::Utf16BE},
     };
-    for (const Mark &mark : marks) {
+    for (const Mark &mark : kMarks) {
         if (bytes.startsWith(mark.bytes)) {
             *markLength = mark.bytes.size();
             return mark.encoding;

@@ -8,10 +8,10 @@
 // brackets included: they are part of its character.
 namespace velt::about_texts {
 
-inline constexpr char16_t description[] = u"単なる”文字遊び”の一種です（もぬ）。まぁジョークソフトの一種ってトコでしょうか？";
-inline constexpr char16_t disclaimer[] = u"警告: このソフトの使用が元でのシステムの破損、故障、友人と縁が切れても一切の責任はとりませんので悪しからず。";
-inline constexpr char16_t sysInfoButton[] = u"ｼｽﾃﾑ情報(&S)...";
-inline constexpr char16_t okButton[] = u"OK";
+inline constexpr char16_t kDescription[] = u"単なる”文字遊び”の一種です（もぬ）。まぁジョークソフトの一種ってトコでしょうか？";
+inline constexpr char16_t kDisclaimer[] = u"警告: このソフトの使用が元でのシステムの破損、故障、友人と縁が切れても一切の責任はとりませんので悪しからず。";
+inline constexpr char16_t kSystemInformationButton[] = u"ｼｽﾃﾑ情報(&S)...";
+inline constexpr char16_t kOkButton[] = u"OK";
 
 // "<title>のﾊﾞｰｼﾞｮﾝ情報": the window caption.
 QString caption(QStringView title);

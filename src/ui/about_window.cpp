@@ -26,16 +26,16 @@ namespace {
 // The window as designed, in twips from the client area's top-left corner.
 namespace design {
 
-constexpr QPoint screenPosition = twips::point(2340, 1935);
-constexpr QSize client = twips::size(5730, 2550);
+constexpr QPoint kScreenPosition = twips::point(2340, 1935);
+constexpr QSize kClient = twips::size(5730, 2550);
 
-constexpr QRect picIcon = twips::rect(240, 240, 540, 540);
-constexpr QRect lblTitle = twips::rect(1050, 240, 3885, 480);
-constexpr QRect lblVersion = twips::rect(1050, 780, 3885, 225);
-constexpr QRect lblDescription = twips::rect(1050, 1125, 3885, 450);
-constexpr QRect lblDisclaimer = twips::rect(240, 1800, 3870, 585);
-constexpr QRect cmdOK = twips::rect(4320, 1800, 1380, 345);
-constexpr QRect cmdSysInfo = twips::rect(4320, 2160, 1380, 345);
+constexpr QRect kIconArea = twips::rect(240, 240, 540, 540);
+constexpr QRect kTitleLabel = twips::rect(1050, 240, 3885, 480);
+constexpr QRect kVersionLabel = twips::rect(1050, 780, 3885, 225);
+constexpr QRect kDescriptionLabel = twips::rect(1050, 1125, 3885, 450);
+constexpr QRect kDisclaimerLabel = twips::rect(240, 1800, 3870, 585);
+constexpr QRect kOkButton = twips::rect(4320, 1800, 1380, 345);
+constexpr QRect kSystemInformationButton = twips::rect(4320, 2160, 1380, 345);
 
 // The separator between description and disclaimer: Line1(0), white and two
 // pixels wide, with Line1(1), grey and one pixel wide, drawn over its top
@@ -47,7 +47,7 @@ struct Line
     int width;
     QRgb colour;
 };
-constexpr Line line1[] = {
+constexpr Line kSeparator[] = {
     {twips::point(105, 1680), twips::point(5654, 1680), 2, qRgb(255, 255, 255)},
     {twips::point(120, 1680), twips::point(5684, 1680), 1, qRgb(128, 128, 128)},
 };
@@ -135,8 +135,8 @@ AboutWindow::AboutWindow(SystemInformation &system, MessageReporter &reporter)
     QPoint screenOrigin;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         screenOrigin = screen->geometry().topLeft();
-    setGeometry(QRect(screenOrigin + design::screenPosition, design::client));
-    setFixedSize(design::client);
+    setGeometry(QRect(screenOrigin + design::kScreenPosition, design::kClient));
+    setFixedSize(design::kClient);
 
     buildControls();
     load();
@@ -166,46 +166,46 @@ void AboutWindow::startSystemInformation()
 
 void AboutWindow::buildControls()
 {
-    auto *picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(design::picIcon);
-    picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/about-32.png")));
-    picIcon->setAccessibleName(QStringLiteral("アイコン"));
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("picIcon"));
+    icon->setGeometry(design::kIconArea);
+    icon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    icon->setPixmap(QPixmap(QStringLiteral(":/icons/about-32.png")));
+    icon->setAccessibleName(QStringLiteral("アイコン"));
 
-    m_lblTitle = addLabel(this, QStringLiteral("lblTitle"), design::lblTitle, true);
-    m_lblTitle->setFont(titleFont());
-    m_lblVersion = addLabel(this, QStringLiteral("lblVersion"), design::lblVersion, false);
-    addLabel(this, QStringLiteral("lblDescription"), design::lblDescription, true)
-        ->setText(QString::fromUtf16(about_texts::description));
-    addLabel(this, QStringLiteral("lblDisclaimer"), design::lblDisclaimer, true)
-        ->setText(QString::fromUtf16(about_texts::disclaimer));
+    m_titleLabel = addLabel(this, QStringLiteral("lblTitle"), design::kTitleLabel, true);
+    m_titleLabel->setFont(titleFont());
+    m_versionLabel = addLabel(this, QStringLiteral("lblVersion"), design::kVersionLabel, false);
+    addLabel(this, QStringLiteral("lblDescription"), design::kDescriptionLabel, true)
+        ->setText(QString::fromUtf16(about_texts::kDescription));
+    addLabel(this, QStringLiteral("lblDisclaimer"), design::kDisclaimerLabel, true)
+        ->setText(QString::fromUtf16(about_texts::kDisclaimer));
 
-    addLine(this, 0, design::line1[0]);
-    addLine(this, 1, design::line1[1]);
+    addLine(this, 0, design::kSeparator[0]);
+    addLine(this, 1, design::kSeparator[1]);
 
     // Created in focus order: OK first, so the window opens with the focus
     // on it and Enter closes rather than launches.
-    m_cmdOK = addButton(this, QStringLiteral("cmdOK"), design::cmdOK, QString::fromUtf16(about_texts::okButton));
-    m_cmdOK->setDefault(true);
-    auto *cmdSysInfo = addButton(this, QStringLiteral("cmdSysInfo"), design::cmdSysInfo,
-                                 QString::fromUtf16(about_texts::sysInfoButton));
-    setTabOrder(m_cmdOK, cmdSysInfo);
-    m_cmdOK->setFocus();
+    m_okButton = addButton(this, QStringLiteral("cmdOK"), design::kOkButton, QString::fromUtf16(about_texts::kOkButton));
+    m_okButton->setDefault(true);
+    auto *systemInformationButton = addButton(this, QStringLiteral("cmdSysInfo"), design::kSystemInformationButton,
+                                 QString::fromUtf16(about_texts::kSystemInformationButton));
+    setTabOrder(m_okButton, systemInformationButton);
+    m_okButton->setFocus();
 
     // Esc and the title bar's close button reject the dialog, which unloads
     // it just as "OK" does.
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::startSystemInformation);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(systemInformationButton, &QPushButton::clicked, this, &AboutWindow::startSystemInformation);
 }
 
 void AboutWindow::load()
 {
     const QString title = QString::fromUtf16(kAppTitle);
     setWindowTitle(about_texts::caption(title));
-    m_lblVersion->setText(about_texts::versionLabel(version::kMajor, version::kMinor, version::kRevision));
-    m_lblTitle->setText(title);
+    m_versionLabel->setText(about_texts::versionLabel(version::kMajor, version::kMinor, version::kRevision));
+    m_titleLabel->setText(title);
 }
 
 } // namespace velt

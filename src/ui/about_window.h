@@ -51,9 +51,9 @@ private:
 
     SystemInformation &m_system;
     MessageReporter &m_reporter;
-    QLabel *m_lblTitle = nullptr;
-    QLabel *m_lblVersion = nullptr;
-    QPushButton *m_cmdOK = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_versionLabel = nullptr;
+    QPushButton *m_okButton = nullptr;
 };
 
 } // namespace velt

@@ -25,8 +25,9 @@ namespace {
 const QString kSaveFile = QStringLiteral("velt.txt");
 constexpr int kPlaceholderDelay = 1;
 constexpr int kBatchDelay = 10;
-constexpr int kSpin = 10;
-constexpr int kOneMore = 20;
+constexpr int kSpinStep = 10;
+// "次の言霊" draws its one sentence a little later than a spinning step would.
+constexpr int kOneMoreDelay = 20;
 
 } // namespace
 
@@ -46,24 +47,24 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
     buildControls();
     buildMenus();
 
-    connect(m_timer1, &RuntimeTimer::tick, this, &MainWindow::timer1Tick);
-    connect(m_timer2, &RuntimeTimer::tick, this, &MainWindow::timer2Tick);
-    connect(m_timer3, &RuntimeTimer::tick, this, &MainWindow::timer3Tick);
-    connect(m_vscroll1, &QScrollBar::valueChanged, this, &MainWindow::vscroll1Change);
-    connect(m_command1, &QPushButton::clicked, this, &MainWindow::command1Click);
-    connect(m_command2, &QPushButton::clicked, this, &MainWindow::command2Click);
-    connect(m_command3, &QPushButton::clicked, this, &MainWindow::command3Click);
-    connect(m_command4, &QPushButton::clicked, this, &MainWindow::command4Click);
-    connect(m_velts, &QAction::triggered, this, &MainWindow::veltsClick);
-    connect(m_end, &QAction::triggered, this, &MainWindow::endClick);
-    connect(m_mode1, &QAction::triggered, this, &MainWindow::mode1Click);
-    connect(m_mode2, &QAction::triggered, this, &MainWindow::mode2Click);
-    connect(m_info, &QAction::triggered, this, [this] {
+    connect(m_placeholderTimer, &RuntimeTimer::tick, this, &MainWindow::showPlaceholder);
+    connect(m_batchTimer, &RuntimeTimer::tick, this, &MainWindow::fillBatch);
+    connect(m_rouletteTimer, &RuntimeTimer::tick, this, &MainWindow::rouletteStep);
+    connect(m_countSpinner, &QScrollBar::valueChanged, this, &MainWindow::showCount);
+    connect(m_showButton, &QPushButton::clicked, this, &MainWindow::requestBatch);
+    connect(m_spinButton, &QPushButton::clicked, this, &MainWindow::startSpinning);
+    connect(m_nextButton, &QPushButton::clicked, this, &MainWindow::drawOneMore);
+    connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopSpinning);
+    connect(m_saveAction, &QAction::triggered, this, &MainWindow::save);
+    connect(m_quitAction, &QAction::triggered, this, &MainWindow::quit);
+    connect(m_multiLineModeAction, &QAction::triggered, this, &MainWindow::enterMultiLineMode);
+    connect(m_rouletteModeAction, &QAction::triggered, this, &MainWindow::enterRouletteMode);
+    connect(m_aboutAction, &QAction::triggered, this, [this] {
         if (m_showAbout)
             m_showAbout();
     });
 
-    m_timer1->setInterval(kPlaceholderDelay);
+    m_placeholderTimer->setInterval(kPlaceholderDelay);
 }
 
 MainWindow::~MainWindow() = default;
@@ -87,7 +88,7 @@ void MainWindow::report(const RuntimeError &error)
 
 void MainWindow::stopTimers()
 {
-    for (RuntimeTimer *timer : {m_timer1, m_timer2, m_timer3})
+    for (RuntimeTimer *timer : {m_placeholderTimer, m_batchTimer, m_rouletteTimer})
         timer->setInterval(0);
 }
 
@@ -99,39 +100,39 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::timer1Tick()
+void MainWindow::showPlaceholder()
 {
-    m_veltbox->setPlainText(QStringLiteral("もぬ"));
-    m_timer1->setInterval(0);
+    m_sentenceBox->setPlainText(QStringLiteral("もぬ"));
+    m_placeholderTimer->setInterval(0);
 }
 
-void MainWindow::vscroll1Change(int value)
+void MainWindow::showCount(int value)
 {
-    m_text2->setText(QString::number(value));
+    m_countBox->setText(QString::number(value));
 }
 
-void MainWindow::command1Click()
+void MainWindow::requestBatch()
 {
-    m_timer2->setInterval(kBatchDelay);
+    m_batchTimer->setInterval(kBatchDelay);
 }
 
-void MainWindow::timer2Tick()
+void MainWindow::fillBatch()
 {
-    guarded(m_timer2, [this] {
+    guarded(m_batchTimer, [this] {
         // Composed in full before the box is touched: a failure keeps the
         // previous lines, and the box is written once, not once per line.
-        const QString batch = compose_batch(m_text2->text(), m_random);
-        m_veltbox->setPlainText(batch);
-        m_timer2->setInterval(0);
+        const QString batch = composeBatch(m_countBox->text(), m_random);
+        m_sentenceBox->setPlainText(batch);
+        m_batchTimer->setInterval(0);
     });
 }
 
-void MainWindow::veltsClick()
+void MainWindow::save()
 {
-    guarded(nullptr, [this] { write_text_line_file(kSaveFile, m_veltbox->toPlainText()); });
+    guarded(nullptr, [this] { writeLineFile(kSaveFile, m_sentenceBox->toPlainText()); });
 }
 
-void MainWindow::endClick()
+void MainWindow::quit()
 {
     stopTimers();
     // Closed, not merely hidden: the About window unloads (is destroyed)
@@ -140,56 +141,59 @@ void MainWindow::endClick()
     QCoreApplication::quit();
 }
 
-void MainWindow::mode1Click()
+void MainWindow::enterMultiLineMode()
 {
-    m_command1->show();
-    m_veltbox->show();
-    m_vscroll1->show();
-    m_text2->show();
-    m_label1->show();
-    m_command2->hide();
-    m_command3->hide();
-    m_command4->hide();
-    m_timer3->setInterval(0);
-    m_velts->setEnabled(true);
+    m_showButton->show();
+    m_sentenceBox->show();
+    m_countSpinner->show();
+    m_countBox->show();
+    m_countLabel->show();
+    m_spinButton->hide();
+    m_nextButton->hide();
+    m_stopButton->hide();
+    stopSpinning();
+    m_saveAction->setEnabled(true);
 }
 
-void MainWindow::mode2Click()
+void MainWindow::enterRouletteMode()
 {
-    m_command1->hide();
-    m_veltbox->hide();
-    m_vscroll1->hide();
-    m_text2->hide();
-    m_label1->hide();
-    m_command2->show();
-    m_command3->show();
-    m_command4->show();
-    m_velts->setEnabled(false);
+    m_showButton->hide();
+    m_sentenceBox->hide();
+    m_countSpinner->hide();
+    m_countBox->hide();
+    m_countLabel->hide();
+    m_spinButton->show();
+    m_nextButton->show();
+    m_stopButton->show();
+    m_saveAction->setEnabled(false);
 }
 
-void MainWindow::command2Click()
+void MainWindow::startSpinning()
 {
-    m_timer3->setInterval(kSpin);
+    m_stopAfterNextStep = false;
+    m_rouletteTimer->setInterval(kSpinStep);
 }
 
-void MainWindow::command3Click()
+void MainWindow::drawOneMore()
 {
-    m_timer3->setInterval(kOneMore);
+    m_stopAfterNextStep = true;
+    m_rouletteTimer->setInterval(kOneMoreDelay);
 }
 
-void MainWindow::command4Click()
+void MainWindow::stopSpinning()
 {
-    m_timer3->setInterval(0);
+    m_stopAfterNextStep = false;
+    m_rouletteTimer->setInterval(0);
 }
 
-void MainWindow::timer3Tick()
+void MainWindow::rouletteStep()
 {
-    guarded(m_timer3, [this] {
-        const QString sentence = compose_roulette_step(m_random);
-        m_veltbox->clear();
-        m_label2->setText(sentence);
-        if (m_timer3->interval() == kOneMore)
-            m_timer3->setInterval(0);
+    guarded(m_rouletteTimer, [this] {
+        const QString sentence = composeRouletteStep(m_random);
+        m_sentenceBox->clear();
+        m_rouletteLabel->setText(sentence);
+        if (m_stopAfterNextStep)
+            stopSpinning();
     });
 }
 

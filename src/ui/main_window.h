@@ -50,18 +50,20 @@ private:
     void buildMenus();
     void placeControls();
 
-    void timer1Tick();
-    void vscroll1Change(int value);
-    void command1Click();
-    void timer2Tick();
-    void veltsClick();
-    void endClick();
-    void mode1Click();
-    void mode2Click();
-    void command2Click();
-    void command3Click();
-    void command4Click();
-    void timer3Tick();
+    // Each handler does its control's one job; the generating work runs on
+    // the timers' ticks.
+    void showPlaceholder();        // the first tick after start-up
+    void showCount(int value);     // the spinner moved
+    void requestBatch();           // "表示"
+    void fillBatch();              // the batch timer's tick
+    void save();                   // "「velt.txt」として保存"
+    void quit();                   // "終了"
+    void enterMultiLineMode();
+    void enterRouletteMode();
+    void startSpinning();          // "言霊ルーレット"
+    void drawOneMore();            // "次の言霊"
+    void stopSpinning();           // "止", and leaving roulette mode
+    void rouletteStep();           // the roulette timer's tick
 
     void stopTimers();
     // Runs one handler's work; a run-time error stops `drivingTimer` first
@@ -75,27 +77,28 @@ private:
     RandomSource &m_random;
     std::function<void()> m_showAbout;
 
-    QPlainTextEdit *m_veltbox = nullptr;
-    QPushButton *m_command1 = nullptr;
-    QLabel *m_label1 = nullptr;
-    QLineEdit *m_text2 = nullptr;
-    QScrollBar *m_vscroll1 = nullptr;
-    QLabel *m_label2 = nullptr;
-    QPushButton *m_command2 = nullptr;
-    QPushButton *m_command3 = nullptr;
-    QPushButton *m_command4 = nullptr;
-    RuntimeTimer *m_timer1 = nullptr;
-    RuntimeTimer *m_timer2 = nullptr;
-    RuntimeTimer *m_timer3 = nullptr;
+    QPlainTextEdit *m_sentenceBox = nullptr;
+    QPushButton *m_showButton = nullptr;
+    QLabel *m_countLabel = nullptr;
+    QLineEdit *m_countBox = nullptr;
+    QScrollBar *m_countSpinner = nullptr;
+    QLabel *m_rouletteLabel = nullptr;
+    QPushButton *m_spinButton = nullptr;
+    QPushButton *m_nextButton = nullptr;
+    QPushButton *m_stopButton = nullptr;
+    RuntimeTimer *m_placeholderTimer = nullptr;
+    RuntimeTimer *m_batchTimer = nullptr;
+    RuntimeTimer *m_rouletteTimer = nullptr;
+    bool m_stopAfterNextStep = false; // "次の言霊": one step, then still
 
-    QMenu *m_file = nullptr;
-    QAction *m_velts = nullptr;
-    QAction *m_end = nullptr;
-    QMenu *m_modex = nullptr;
-    QAction *m_mode1 = nullptr;
-    QAction *m_mode2 = nullptr;
-    QAction *m_edit = nullptr;
-    QAction *m_info = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QMenu *m_modeMenu = nullptr;
+    QAction *m_multiLineModeAction = nullptr;
+    QAction *m_rouletteModeAction = nullptr;
+    QAction *m_characterEditAction = nullptr;
+    QAction *m_aboutAction = nullptr;
 };
 
 } // namespace velt

@@ -50,65 +50,65 @@ void MainWindow::buildControls()
 
     // Created first so that it lies beneath every other control: the output
     // box covers it in multi-line mode.
-    m_label2 = named<QLabel>(client, "Label2", QStringLiteral("言霊"));
-    m_label2->setFont(gothic(20.25));
-    m_label2->setTextFormat(Qt::PlainText);
-    m_label2->setWordWrap(true);
-    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_rouletteLabel = named<QLabel>(client, "Label2", QStringLiteral("言霊"));
+    m_rouletteLabel->setFont(gothic(20.25));
+    m_rouletteLabel->setTextFormat(Qt::PlainText);
+    m_rouletteLabel->setWordWrap(true);
+    m_rouletteLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_veltbox = named<QPlainTextEdit>(client, "veltbox", QStringLiteral("言霊の一覧"));
-    m_veltbox->setReadOnly(true);
-    m_veltbox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_veltbox->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_veltbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_veltbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_veltbox->setTabChangesFocus(true);
+    m_sentenceBox = named<QPlainTextEdit>(client, "veltbox", QStringLiteral("言霊の一覧"));
+    m_sentenceBox->setReadOnly(true);
+    m_sentenceBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_sentenceBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_sentenceBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sentenceBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_sentenceBox->setTabChangesFocus(true);
 
-    m_command1 = named<QPushButton>(client, "Command1", QStringLiteral("表示"));
-    m_command1->setText(QStringLiteral("表示"));
-    m_command1->setFont(gothic(18));
+    m_showButton = named<QPushButton>(client, "Command1", QStringLiteral("表示"));
+    m_showButton->setText(QStringLiteral("表示"));
+    m_showButton->setFont(gothic(18));
 
-    m_label1 = named<QLabel>(client, "Label1", QStringLiteral("表示する行数"));
-    m_label1->setText(QStringLiteral("表示する行数"));
+    m_countLabel = named<QLabel>(client, "Label1", QStringLiteral("表示する行数"));
+    m_countLabel->setText(QStringLiteral("表示する行数"));
 
-    m_text2 = named<QLineEdit>(client, "Text2", QStringLiteral("表示する行数"));
-    m_text2->setReadOnly(true);
-    m_text2->setText(QStringLiteral("20"));
-    QPalette menuColours = m_text2->palette();
+    m_countBox = named<QLineEdit>(client, "Text2", QStringLiteral("表示する行数"));
+    m_countBox->setReadOnly(true);
+    m_countBox->setText(QStringLiteral("20"));
+    QPalette menuColours = m_countBox->palette();
     menuColours.setColor(QPalette::Base, menuColours.color(QPalette::Window));
     menuColours.setColor(QPalette::Text, Qt::black);
-    m_text2->setPalette(menuColours);
+    m_countBox->setPalette(menuColours);
 
-    m_vscroll1 = named<QScrollBar>(client, "VScroll1", QStringLiteral("表示する行数を増減"));
-    m_vscroll1->setOrientation(Qt::Vertical);
-    m_vscroll1->setRange(10, 2000);
-    m_vscroll1->setSingleStep(10);
-    m_vscroll1->setPageStep(1);
-    m_vscroll1->setValue(20);
-    m_vscroll1->setFocusPolicy(Qt::StrongFocus);
+    m_countSpinner = named<QScrollBar>(client, "VScroll1", QStringLiteral("表示する行数を増減"));
+    m_countSpinner->setOrientation(Qt::Vertical);
+    m_countSpinner->setRange(10, 2000);
+    m_countSpinner->setSingleStep(10);
+    m_countSpinner->setPageStep(1);
+    m_countSpinner->setValue(20);
+    m_countSpinner->setFocusPolicy(Qt::StrongFocus);
 
-    m_command2 = named<QPushButton>(client, "Command2", QStringLiteral("言霊ルーレット"));
-    m_command2->setText(QStringLiteral("言霊ルーレット"));
-    m_command3 = named<QPushButton>(client, "Command3", QStringLiteral("次の言霊"));
-    m_command3->setText(QStringLiteral("次の言霊"));
-    m_command4 = named<QPushButton>(client, "Command4", QStringLiteral("止"));
-    m_command4->setText(QStringLiteral("止"));
-    for (QPushButton *roulette : {m_command2, m_command3, m_command4})
+    m_spinButton = named<QPushButton>(client, "Command2", QStringLiteral("言霊ルーレット"));
+    m_spinButton->setText(QStringLiteral("言霊ルーレット"));
+    m_nextButton = named<QPushButton>(client, "Command3", QStringLiteral("次の言霊"));
+    m_nextButton->setText(QStringLiteral("次の言霊"));
+    m_stopButton = named<QPushButton>(client, "Command4", QStringLiteral("止"));
+    m_stopButton->setText(QStringLiteral("止"));
+    for (QPushButton *roulette : {m_spinButton, m_nextButton, m_stopButton})
         roulette->hide();
 
-    m_timer1 = new RuntimeTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer2 = new RuntimeTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer3 = new RuntimeTimer(this);
-    m_timer3->setObjectName(QStringLiteral("Timer3"));
+    m_placeholderTimer = new RuntimeTimer(this);
+    m_placeholderTimer->setObjectName(QStringLiteral("Timer1"));
+    m_batchTimer = new RuntimeTimer(this);
+    m_batchTimer->setObjectName(QStringLiteral("Timer2"));
+    m_rouletteTimer = new RuntimeTimer(this);
+    m_rouletteTimer->setObjectName(QStringLiteral("Timer3"));
 
-    setTabOrder(m_veltbox, m_command1);
-    setTabOrder(m_command1, m_text2);
-    setTabOrder(m_text2, m_vscroll1);
-    setTabOrder(m_vscroll1, m_command2);
-    setTabOrder(m_command2, m_command3);
-    setTabOrder(m_command3, m_command4);
+    setTabOrder(m_sentenceBox, m_showButton);
+    setTabOrder(m_showButton, m_countBox);
+    setTabOrder(m_countBox, m_countSpinner);
+    setTabOrder(m_countSpinner, m_spinButton);
+    setTabOrder(m_spinButton, m_nextButton);
+    setTabOrder(m_nextButton, m_stopButton);
 
     placeControls();
 }
@@ -121,15 +121,15 @@ void MainWindow::placeControls()
         QRect rect;
     };
     const Place places[] = {
-        {m_veltbox, twips::rect(0, 0, 7095, 4215)},
-        {m_command1, twips::rect(0, 4200, 1095, 615)},
-        {m_label1, twips::rect(1200, 4560, 1095, 255)},
-        {m_text2, twips::rect(2280, 4560, 495, 270)},
-        {m_vscroll1, twips::rect(2760, 4560, 255, 255)},
-        {m_label2, twips::rect(120, 1560, 6855, 2055)},
-        {m_command2, twips::rect(480, 4440, 1455, 375)},
-        {m_command3, twips::rect(6000, 4440, 1095, 375)},
-        {m_command4, twips::rect(0, 4440, 495, 375)},
+        {m_sentenceBox, twips::rect(0, 0, 7095, 4215)},
+        {m_showButton, twips::rect(0, 4200, 1095, 615)},
+        {m_countLabel, twips::rect(1200, 4560, 1095, 255)},
+        {m_countBox, twips::rect(2280, 4560, 495, 270)},
+        {m_countSpinner, twips::rect(2760, 4560, 255, 255)},
+        {m_rouletteLabel, twips::rect(120, 1560, 6855, 2055)},
+        {m_spinButton, twips::rect(480, 4440, 1455, 375)},
+        {m_nextButton, twips::rect(6000, 4440, 1095, 375)},
+        {m_stopButton, twips::rect(0, 4440, 495, 375)},
     };
     for (const Place &place : places)
         place.widget->setGeometry(place.rect);
@@ -143,26 +143,26 @@ void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
 
-    m_file = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    m_file->setObjectName(QStringLiteral("file"));
-    m_velts = m_file->addAction(QStringLiteral("「velt.txt」として保存(&S)"));
-    m_velts->setObjectName(QStringLiteral("velts"));
-    m_end = m_file->addAction(QStringLiteral("終了(&E)"));
-    m_end->setObjectName(QStringLiteral("end"));
+    m_fileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    m_fileMenu->setObjectName(QStringLiteral("file"));
+    m_saveAction = m_fileMenu->addAction(QStringLiteral("「velt.txt」として保存(&S)"));
+    m_saveAction->setObjectName(QStringLiteral("velts"));
+    m_quitAction = m_fileMenu->addAction(QStringLiteral("終了(&E)"));
+    m_quitAction->setObjectName(QStringLiteral("end"));
 
-    m_modex = bar->addMenu(QStringLiteral("モード(&M)"));
-    m_modex->setObjectName(QStringLiteral("modex"));
-    m_mode1 = m_modex->addAction(QStringLiteral("複数行式モード"));
-    m_mode1->setObjectName(QStringLiteral("mode1"));
-    m_mode2 = m_modex->addAction(QStringLiteral("言霊式モード"));
-    m_mode2->setObjectName(QStringLiteral("mode2"));
+    m_modeMenu = bar->addMenu(QStringLiteral("モード(&M)"));
+    m_modeMenu->setObjectName(QStringLiteral("modex"));
+    m_multiLineModeAction = m_modeMenu->addAction(QStringLiteral("複数行式モード"));
+    m_multiLineModeAction->setObjectName(QStringLiteral("mode1"));
+    m_rouletteModeAction = m_modeMenu->addAction(QStringLiteral("言霊式モード"));
+    m_rouletteModeAction->setObjectName(QStringLiteral("mode2"));
 
-    m_edit = bar->addAction(QStringLiteral("キャラクタ編集(&E)"));
-    m_edit->setObjectName(QStringLiteral("edit"));
-    m_edit->setEnabled(false);
+    m_characterEditAction = bar->addAction(QStringLiteral("キャラクタ編集(&E)"));
+    m_characterEditAction->setObjectName(QStringLiteral("edit"));
+    m_characterEditAction->setEnabled(false);
 
-    m_info = bar->addAction(QStringLiteral("バージョン情報(&I)"));
-    m_info->setObjectName(QStringLiteral("info"));
+    m_aboutAction = bar->addAction(QStringLiteral("バージョン情報(&I)"));
+    m_aboutAction->setObjectName(QStringLiteral("info"));
 }
 
 } // namespace velt

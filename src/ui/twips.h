@@ -8,11 +8,11 @@
 // device-independent pixel is 15 twips; this is the one place that converts.
 namespace velt::twips {
 
-inline constexpr int perPixel = 15;
+inline constexpr int kPerPixel = 15;
 
 constexpr int toPixels(int twips)
 {
-    return (twips + perPixel / 2) / perPixel;
+    return (twips + kPerPixel / 2) / kPerPixel;
 }
 
 constexpr QRect rect(int left, int top, int width, int height)

@@ -47,19 +47,19 @@ private slots:
     {
         ListDir dir;
         dir.writeLines("itu.dat", {"今日", "昨日"});
-        const PhraseList list = velt::load_phrase_list("itu.dat");
+        const PhraseList list = velt::loadPhraseList("itu.dat");
         QCOMPARE(list.count(), 2);
         QCOMPARE(list.entry(1).toString(), QStringLiteral("今日"));
         QCOMPARE(list.entry(2).toString(), QStringLiteral("昨日"));
         QCOMPARE(list.entry(3).toString(), QString());
-        QCOMPARE(list.entry(velt::LIST_CAPACITY).toString(), QString());
+        QCOMPARE(list.entry(velt::kListCapacity).toString(), QString());
     }
 
     void emptyFileIsAnEmptyList()
     {
         ListDir dir;
         dir.writeBytes("doko.dat", {});
-        const PhraseList list = velt::load_phrase_list("doko.dat");
+        const PhraseList list = velt::loadPhraseList("doko.dat");
         QCOMPARE(list.count(), 0);
         QCOMPARE(list.entry(1).toString(), QString());
     }
@@ -69,14 +69,14 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::newRow("zero") << 0;
         QTest::newRow("negative") << -1;
-        QTest::newRow("one past capacity") << velt::LIST_CAPACITY + 1;
+        QTest::newRow("one past capacity") << velt::kListCapacity + 1;
     }
 
     void indexOutsideTheSlotsIsError9()
     {
         QFETCH(int, index);
         PhraseList list;
-        QCOMPARE(errorNumberOf([&] { (void)list.entry(index); }), velt::err::SubscriptOutOfRange);
+        QCOMPARE(errorNumberOf([&] { (void)list.entry(index); }), velt::err::kSubscriptOutOfRange);
     }
 
     void capacity_data()
@@ -84,7 +84,7 @@ private slots:
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("error");
         QTest::newRow("2000 fields load") << 2000 << 0;
-        QTest::newRow("2001 fields stop with error 9") << 2001 << velt::err::SubscriptOutOfRange;
+        QTest::newRow("2001 fields stop with error 9") << 2001 << velt::err::kSubscriptOutOfRange;
     }
 
     void capacity()
@@ -95,7 +95,7 @@ private slots:
         dir.writeLines("nani.dat", numbered(lines));
         PhraseList list;
         QString message;
-        QCOMPARE(errorNumberOf([&] { list = velt::load_phrase_list("nani.dat"); }, &message), error);
+        QCOMPARE(errorNumberOf([&] { list = velt::loadPhraseList("nani.dat"); }, &message), error);
         if (error == 0) {
             QCOMPARE(list.count(), 2000);
             QCOMPARE(list.entry(2000).toString(), QStringLiteral("2000"));
@@ -116,7 +116,7 @@ private slots:
         const int before = openDescriptors();
         for (const char *name : {"ok.dat", "long.dat", "bad.dat", "folder.dat", "missing.dat"}) {
             try {
-                velt::load_phrase_list(QString::fromLatin1(name));
+                velt::loadPhraseList(QString::fromLatin1(name));
             } catch (const RuntimeError &) {
             }
         }
@@ -127,8 +127,8 @@ private slots:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("error");
-        QTest::newRow("missing file") << "missing" << velt::err::FileNotFound;
-        QTest::newRow("folder in its place") << "folder" << velt::err::PathFileAccess;
+        QTest::newRow("missing file") << "missing" << velt::err::kFileNotFound;
+        QTest::newRow("folder in its place") << "folder" << velt::err::kPathFileAccess;
     }
 
     void openFailures()
@@ -139,7 +139,7 @@ private slots:
         if (setup == "folder")
             QDir().mkdir("dare1.dat");
         QString message;
-        QCOMPARE(errorNumberOf([] { velt::load_phrase_list("dare1.dat"); }, &message), error);
+        QCOMPARE(errorNumberOf([] { velt::loadPhraseList("dare1.dat"); }, &message), error);
         QVERIFY2(message.contains("dare1.dat"), qPrintable(message));
     }
 
@@ -151,7 +151,7 @@ private slots:
         dir.writeLines("dare2.dat", {"q1"});
         dir.writeLines("doko.dat", {"x", "y", "z"});
         dir.writeLines("nani.dat", {"v"});
-        const velt::PhraseBank bank = velt::load_phrase_bank();
+        const velt::PhraseBank bank = velt::loadPhraseBank();
         QCOMPARE(bank.when.entry(1).toString(), QStringLiteral("w"));
         QCOMPARE(bank.who.count(), 2);
         QCOMPARE(bank.withWhom.entry(1).toString(), QStringLiteral("q1"));
@@ -177,7 +177,7 @@ private slots:
         for (const QString &name : missing)
             QVERIFY(QFile::remove(name));
         QString message;
-        QCOMPARE(errorNumberOf([] { velt::load_phrase_bank(); }, &message), velt::err::FileNotFound);
+        QCOMPARE(errorNumberOf([] { velt::loadPhraseBank(); }, &message), velt::err::kFileNotFound);
         QVERIFY2(message.contains(reported), qPrintable(message));
     }
 
@@ -185,9 +185,9 @@ private slots:
     {
         ListDir dir;
         dir.writeDefaultLists();
-        QCOMPARE(velt::load_phrase_bank().where.entry(1).toString(), QStringLiteral("公園"));
+        QCOMPARE(velt::loadPhraseBank().where.entry(1).toString(), QStringLiteral("公園"));
         dir.writeLines("doko.dat", {"屋上"});
-        QCOMPARE(velt::load_phrase_bank().where.entry(1).toString(), QStringLiteral("屋上"));
+        QCOMPARE(velt::loadPhraseBank().where.entry(1).toString(), QStringLiteral("屋上"));
     }
 };
 

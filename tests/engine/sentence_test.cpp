@@ -22,7 +22,7 @@ PhraseBank bankOf(const QStringList &when, const QStringList &who, const QString
     dir.writeLines("dare2.dat", withWhom);
     dir.writeLines("doko.dat", where);
     dir.writeLines("nani.dat", what);
-    return velt::load_phrase_bank();
+    return velt::loadPhraseBank();
 }
 
 
@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("one entry") << 1;
         QTest::newRow("two entries") << 2;
         QTest::newRow("odd size") << 7;
-        QTest::newRow("full list") << velt::LIST_CAPACITY;
+        QTest::newRow("full list") << velt::kListCapacity;
     }
 
     void pickIndexStaysInRange()
@@ -49,7 +49,7 @@ private slots:
         RandomSource random;
         QSet<int> seen;
         for (int i = 0; i < 200000; ++i) {
-            const int index = velt::pick_index(count, random);
+            const int index = velt::pickIndex(count, random);
             QVERIFY(index >= 1 && index <= std::max(count, 1));
             seen.insert(index);
         }
@@ -61,9 +61,9 @@ private slots:
     {
         // r = 0.7055475, 0.533424, 0.5795186: 1 + floor(10 r) = 8, 6, 6.
         RandomSource random;
-        QCOMPARE(velt::pick_index(10, random), 8);
-        QCOMPARE(velt::pick_index(10, random), 6);
-        QCOMPARE(velt::pick_index(10, random), 6);
+        QCOMPARE(velt::pickIndex(10, random), 8);
+        QCOMPARE(velt::pickIndex(10, random), 6);
+        QCOMPARE(velt::pickIndex(10, random), 6);
     }
 
     void twoPersonsAreAlwaysDifferent()
@@ -72,10 +72,10 @@ private slots:
         RandomSource random;
         QSet<QString> sentences;
         for (int i = 0; i < 500; ++i) {
-            const SentencePick pick = velt::pick_sentence(bank, random);
+            const SentencePick pick = velt::pickSentence(bank, random);
             QVERIFY(pick.who != pick.with);
             QVERIFY((pick.who == 1 && pick.with == 2) || (pick.who == 2 && pick.with == 1));
-            sentences.insert(velt::compose_sentence(bank, pick));
+            sentences.insert(velt::composeSentence(bank, pick));
         }
         // "with" is drawn over dare1.dat but looked up in dare2.dat.
         QCOMPARE(sentences, (QSet<QString>{"昨日、太郎と三郎が公園で踊った", "昨日、花子と次郎が公園で踊った"}));
@@ -100,7 +100,7 @@ private slots:
         RandomSource random;
         QSet<QString> seen;
         for (int i = 0; i < 2000; ++i) {
-            const QString sentence = velt::compose_sentence(bank, velt::pick_sentence(bank, random));
+            const QString sentence = velt::composeSentence(bank, velt::pickSentence(bank, random));
             seen.insert(sentence.mid(2, sentence.indexOf(u'が') - 1));
         }
         QCOMPARE(seen, middles);
@@ -110,7 +110,7 @@ private slots:
     {
         const PhraseBank bank = bankOf({}, {"太郎", "花子"}, {"次郎", "三郎"}, {}, {});
         RandomSource random;
-        const QString sentence = velt::compose_sentence(bank, velt::pick_sentence(bank, random));
+        const QString sentence = velt::composeSentence(bank, velt::pickSentence(bank, random));
         QVERIFY2(sentence.startsWith("、") && sentence.endsWith("がで"), qPrintable(sentence));
     }
 
@@ -118,7 +118,7 @@ private slots:
     {
         const PhraseBank bank = bankOf({"\"  朝 \""}, {"a&b", "<b>x</b>"}, {"c", "d"}, {"007"}, {"!?"});
         const SentencePick pick{1, 2, 1, 1, 1};
-        QCOMPARE(velt::compose_sentence(bank, pick), QStringLiteral("  朝 、<b>x</b>とcが007で!?"));
+        QCOMPARE(velt::composeSentence(bank, pick), QStringLiteral("  朝 、<b>x</b>とcが007で!?"));
     }
 
     void tooFewPersonsIsAnErrorNotAHang_data()
@@ -134,10 +134,10 @@ private slots:
         const PhraseBank bank = bankOf({"a"}, who, {"b", "c"}, {"d"}, {"e"});
         RandomSource random;
         try {
-            velt::pick_sentence(bank, random);
+            velt::pickSentence(bank, random);
             QFAIL("no error raised");
         } catch (const velt::RuntimeError &error) {
-            QCOMPARE(error.number(), velt::err::InvalidCall);
+            QCOMPARE(error.number(), velt::err::kInvalidCall);
             QVERIFY(error.message().contains("dare1.dat"));
             QVERIFY(error.message().contains("2"));
         }
@@ -147,14 +147,14 @@ private slots:
     {
         ListDir dir;
         dir.writeDefaultLists();
-        const PhraseBank bank = velt::load_phrase_bank();
+        const PhraseBank bank = velt::loadPhraseBank();
         RandomSource first;
         RandomSource second;
         QStringList a;
         QStringList b;
         for (int i = 0; i < 50; ++i) {
-            a << velt::compose_sentence(bank, velt::pick_sentence(bank, first));
-            b << velt::compose_sentence(bank, velt::pick_sentence(bank, second));
+            a << velt::composeSentence(bank, velt::pickSentence(bank, first));
+            b << velt::composeSentence(bank, velt::pickSentence(bank, second));
         }
         QCOMPARE(a, b);
         QVERIFY(QSet<QString>(a.begin(), a.end()).size() > 1);
@@ -170,14 +170,14 @@ private slots:
             ten << QString::number(i);
         const PhraseBank bank = bankOf(ten, ten, ten, ten, ten);
         RandomSource random;
-        const SentencePick pick = velt::pick_sentence(bank, random);
+        const SentencePick pick = velt::pickSentence(bank, random);
         RandomSource replay;
-        const int when = velt::pick_index(10, replay);
-        const int who = velt::pick_index(10, replay);
-        int with = velt::pick_index(10, replay);
+        const int when = velt::pickIndex(10, replay);
+        const int who = velt::pickIndex(10, replay);
+        int with = velt::pickIndex(10, replay);
         while (with == who)
-            with = velt::pick_index(10, replay);
-        const SentencePick expected{when, who, with, velt::pick_index(10, replay), velt::pick_index(10, replay)};
+            with = velt::pickIndex(10, replay);
+        const SentencePick expected{when, who, with, velt::pickIndex(10, replay), velt::pickIndex(10, replay)};
         QCOMPARE(when, 8);
         QCOMPARE(who, 6);
         QVERIFY(pick == expected);

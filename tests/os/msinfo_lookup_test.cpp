@@ -55,7 +55,7 @@ public:
     {
         misuses += capacity != kBufferSize || !m_open.contains(key);
         if (name == raiseOnQuery)
-            throw velt::RuntimeError(velt::err::DeviceIo, {});
+            throw velt::RuntimeError(velt::err::kDeviceIo, {});
         const auto values = keys.value(m_open.value(key));
         if (!values.contains(name) || values[name].data.size() > capacity)
             return std::nullopt;

@@ -40,7 +40,7 @@ QStringList load(const QByteArray &bytes)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const velt::PhraseList list = velt::load_phrase_list(buffer, QStringLiteral("test.dat"));
+    const velt::PhraseList list = velt::loadPhraseList(buffer, QStringLiteral("test.dat"));
     QStringList entries;
     for (int i = 1; i <= list.count(); ++i)
         entries << list.entry(i).toString();
@@ -246,7 +246,7 @@ private slots:
             qint64 writeData(const char *, qint64) override { return -1; }
         } device;
         device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, velt::load_phrase_list(device, QStringLiteral("big.dat")));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, velt::loadPhraseList(device, QStringLiteral("big.dat")));
         QVERIFY(device.served <= 64 * 1024);
     }
 };

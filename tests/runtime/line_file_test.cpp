@@ -38,17 +38,17 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(velt::encode_text_line_file(text), bytes);
+        QCOMPARE(velt::encodeLineFile(text), bytes);
         ListDir dir;
-        velt::write_text_line_file("velt.txt", text);
+        velt::writeLineFile("velt.txt", text);
         QCOMPARE(ListDir::readBytes("velt.txt"), bytes);
     }
 
     void replacesTheWholeFile()
     {
         ListDir dir;
-        velt::write_text_line_file("velt.txt", QString(5000, u'x'));
-        velt::write_text_line_file("velt.txt", "y");
+        velt::writeLineFile("velt.txt", QString(5000, u'x'));
+        velt::writeLineFile("velt.txt", "y");
         QCOMPARE(ListDir::readBytes("velt.txt"), QByteArray("y\r\n"));
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
@@ -86,13 +86,13 @@ private slots:
         int number = 0;
         QString message;
         try {
-            velt::write_text_line_file("velt.txt", QString(10000, u'z'));
+            velt::writeLineFile("velt.txt", QString(10000, u'z'));
         } catch (const velt::RuntimeError &error) {
             number = error.number();
             message = error.message();
         }
         setrlimit(RLIMIT_FSIZE, &saved);
-        QCOMPARE(number, velt::err::PathFileAccess);
+        QCOMPARE(number, velt::err::kPathFileAccess);
         QVERIFY(message.contains("velt.txt"));
         if (obstacle != "folder")
             QCOMPARE(ListDir::readBytes("velt.txt"), old);
@@ -109,7 +109,7 @@ private slots:
             QFile::setPermissions("ro", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("running as root: a read-only folder does not stop root");
         }
-        velt::write_text_line_file("ro/velt.txt", "new");
+        velt::writeLineFile("ro/velt.txt", "new");
         QFile::setPermissions("ro", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(ListDir::readBytes("ro/velt.txt"), QByteArray("new\r\n"));
     }

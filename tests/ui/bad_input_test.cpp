@@ -97,19 +97,19 @@ private slots:
             const char *breakage;
             int error;
         } breakages[] = {
-            {"folder", velt::err::PathFileAccess}, {"empty", kWorks},
-            {"garbage", velt::err::InputPastEnd},   {"100 MB", velt::err::SubscriptOutOfRange},
-            {"NUL bytes", velt::err::InputPastEnd}, {"UTF-16 without its mark", velt::err::InputPastEnd},
-            {"invalid CP932", velt::err::InputPastEnd}, {"1 MB line", velt::err::OutOfStringSpace},
+            {"folder", velt::err::kPathFileAccess}, {"empty", kWorks},
+            {"garbage", velt::err::kInputPastEnd},   {"100 MB", velt::err::kSubscriptOutOfRange},
+            {"NUL bytes", velt::err::kInputPastEnd}, {"UTF-16 without its mark", velt::err::kInputPastEnd},
+            {"invalid CP932", velt::err::kInputPastEnd}, {"1 MB line", velt::err::kOutOfStringSpace},
             {"lone CR", kWorks},
         };
-        for (const char16_t *name : velt::LIST_FILES) {
+        for (const char16_t *name : velt::kListFiles) {
             const QString file = QString::fromUtf16(name);
             for (const auto &b : breakages) {
                 int error = b.error;
                 // An empty who list admits no pair of persons.
                 if (file == "dare1.dat" && QLatin1StringView(b.breakage) == "empty")
-                    error = velt::err::InvalidCall;
+                    error = velt::err::kInvalidCall;
                 QTest::addRow("%s %s", qPrintable(file), b.breakage) << file << QString(b.breakage) << error;
             }
         }
@@ -212,7 +212,7 @@ private slots:
         QDir().mkdir("work");
         QDir::setCurrent("work");
         dir.writeDefaultLists();
-        for (const char16_t *name : velt::LIST_FILES)
+        for (const char16_t *name : velt::kListFiles)
             QFile::copy(dir.path() + "/" + QString::fromUtf16(name), QString::fromUtf16(name));
         if (obstacle == "folder")
             QVERIFY(QDir().mkdir("velt.txt"));

@@ -23,7 +23,7 @@ public:
     std::optional<QString> locate() override
     {
         if (raise)
-            throw RuntimeError(err::DeviceIo, {});
+            throw RuntimeError(err::kDeviceIo, {});
         return program;
     }
 
