@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages VELT needs to build, run and test, if any
-# are missing. Runs apt-get through sudo when not root.
+# Installs the Debian 12 packages VELT needs to build and run, and any named
+# on the command line (the test command names what it needs besides), if
+# they are missing. Runs apt-get through sudo when not root.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
-  libbenchmark-dev
   fonts-noto-cjk
-  xvfb xauth
-  desktop-file-utils appstream
 )
 packages+=("$@")
 

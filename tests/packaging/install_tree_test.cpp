@@ -39,6 +39,8 @@ private slots:
             QTest::addRow("icon %d", size) << QStringLiteral("share/icons/hicolor/%1x%1/apps/velt.png").arg(size)
                                            << QStringLiteral("data/icons/velt-%1.png").arg(size) << false;
         }
+        QTest::newRow("scalable icon") << QStringLiteral("share/icons/hicolor/scalable/apps/velt.svg")
+                                       << QStringLiteral("data/icons/velt.svg") << false;
         for (const char *list : {"itu", "dare1", "dare2", "doko", "nani"}) {
             QTest::addRow("%s.dat", list) << QStringLiteral("share/velt/lists/%1.dat").arg(QLatin1String(list))
                                           << QStringLiteral("data/lists/%1.dat").arg(QLatin1String(list)) << false;

@@ -2,8 +2,8 @@
 
 // Runs `cmake --install` on the build tree into a fresh folder, the same
 // command a user runs, so the packaging tests look at what really lands on
-// disk rather than at the install rules. VELT_CMAKE_COMMAND, VELT_BUILD_DIR,
-// VELT_SOURCE_DIR and VELT_VERSION come from tests/CMakeLists.txt.
+// disk rather than at the install rules. VELT_CMAKE_COMMAND, VELT_BUILD_DIR
+// and VELT_SOURCE_DIR come from tests/CMakeLists.txt.
 
 #include <QByteArray>
 #include <QDir>
