@@ -2,7 +2,7 @@
 // reads its lists from, and saves into, the working folder.
 
 #include "os/memory_policy.h"
-#include "version.h"
+#include "ui/application.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -38,8 +38,7 @@ int main(int argc, char *argv[])
     }
     velt::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("velt"));
-    QApplication::setApplicationVersion(QString::fromLatin1(velt::version::kText));
+    velt::setUpApplication();
 
     auto *window = new velt::MainWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -11,7 +11,6 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -129,7 +128,6 @@ AboutWindow::AboutWindow(SystemInformation &system, MessageReporter &reporter)
     // Unloading destroys the window and its controls; the next request
     // loads a new one.
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velt-32.png")));
     setFont(windowFont());
 
     QPoint screenOrigin;

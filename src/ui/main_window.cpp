@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,7 +39,6 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(kAppTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velt-32.png")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 

@@ -1,4 +1,6 @@
 #include "ui/about_window.h"
+#include "ui/application.h"
+#include "version.h"
 
 #include "ui/about_instance.h"
 #include "fake_system_information.h"
@@ -66,6 +68,8 @@ class AboutWindowTest : public QObject
     }
 
 private slots:
+    void initTestCase() { velt::setUpApplication(); }
+
     void init()
     {
         m_system = FakeSystemInformation();
@@ -84,7 +88,7 @@ private slots:
         AboutWindow *window = open();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.2.501"));
+        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
         QCOMPARE(textOf(window, "lblTitle"), QStringLiteral("VELT for Windows"));
     }
 
@@ -323,7 +327,7 @@ private slots:
         AboutWindow *second = open();
         QVERIFY(second);
         QCOMPARE(second->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(textOf(second, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 0.2.501"));
+        QCOMPARE(textOf(second, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
         QTRY_COMPARE(QApplication::focusWidget(), control(second, "cmdOK"));
     }
 
