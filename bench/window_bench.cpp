@@ -39,6 +39,22 @@ struct Window
     T *find(const char *name) { return window.findChild<T *>(QLatin1StringView(name)); }
 };
 
+// From nothing to a shown main window with its start-up placeholder in the
+// box: what the program does between its start and the first thing seen.
+void BM_WindowStartUp(benchmark::State &state)
+{
+    velt::bench::FullLists lists;
+    for (auto _ : state) {
+        velt::test::CountingReporter reporter;
+        velt::MainWindow window(&reporter);
+        window.show();
+        auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("veltbox"));
+        while (box->toPlainText().isEmpty())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+}
+BENCHMARK(BM_WindowStartUp)->Unit(benchmark::kMillisecond);
+
 void BM_BatchTick2000(benchmark::State &state)
 {
     Window w;
