@@ -48,7 +48,7 @@ const QString kEditedStem = QStringLiteral("駅前の屋台その");
 class SoakReporter : public velt::MessageReporter
 {
 public:
-    void report(const QString &text) override
+    void report(const QString &text, QWidget *) override
     {
         ++total;
         static const QRegularExpression number(QStringLiteral("^実行時エラー '(\\d+)':"));

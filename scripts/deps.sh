@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
+  qt6-translations-l10n
   fonts-noto-cjk
 )
 packages+=("$@")

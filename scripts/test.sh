@@ -7,8 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Google Benchmark, so the benchmarks keep compiling; the validators for the
-# desktop files; a virtual display.
-bash scripts/deps.sh libbenchmark-dev desktop-file-utils appstream xvfb xauth
+# desktop files; a virtual display; Qt's private headers, through which a
+# test switches accessibility on offscreen.
+bash scripts/deps.sh libbenchmark-dev desktop-file-utils appstream xvfb xauth qt6-base-private-dev
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 

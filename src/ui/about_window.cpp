@@ -159,7 +159,7 @@ void AboutWindow::startSystemInformation()
         // An error anywhere on the way is one more way of being unavailable;
         // the message does not tell the ways apart.
     }
-    m_reporter.report(unavailableMessage());
+    m_reporter.report(unavailableMessage(), this);
 }
 
 void AboutWindow::buildControls()

@@ -1,14 +1,16 @@
 #include "ui/main_window.h"
 
-#include "ui/app_title.h"
-#include "ui/message_box_reporter.h"
+#include "engine/generation.h"
+#include "runtime/line_file.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_timer.h"
-#include "runtime/line_file.h"
 #include "ui/about_window.h"
-#include "engine/generation.h"
+#include "ui/app_title.h"
+#include "ui/count_spinner.h"
+#include "ui/message_box_reporter.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +18,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace velt {
 namespace {
@@ -81,7 +82,7 @@ void MainWindow::guarded(RuntimeTimer *drivingTimer, Work &&work)
 
 void MainWindow::report(const RuntimeError &error)
 {
-    m_reporter->report(formatRuntimeError(error));
+    m_reporter->report(formatRuntimeError(error), this);
 }
 
 void MainWindow::stopTimers()
@@ -122,6 +123,8 @@ void MainWindow::fillBatch()
         const QString batch = composeBatch(m_countBox->text(), m_random);
         m_sentenceBox->setPlainText(batch);
         m_batchTimer->setInterval(0);
+        // A screen reader hears what the box now holds.
+        m_sentenceBox->setAccessibleName(QStringLiteral("言霊の一覧（%1 行）").arg(batch.count(u'\n')));
     });
 }
 
@@ -149,7 +152,7 @@ void MainWindow::enterMultiLineMode()
     m_spinButton->hide();
     m_nextButton->hide();
     m_stopButton->hide();
-    stopSpinning();
+    halt();
     m_saveAction->setEnabled(true);
 }
 
@@ -180,8 +183,24 @@ void MainWindow::drawOneMore()
 
 void MainWindow::stopSpinning()
 {
+    const bool wasRunning = m_rouletteTimer->isRunning();
+    halt();
+    if (wasRunning)
+        announceSentence();
+}
+
+void MainWindow::halt()
+{
     m_stopAfterNextStep = false;
     m_rouletteTimer->setInterval(0);
+}
+
+// Told once the sentence stays, never on the steps in between: a spinning
+// roulette would say a hundred sentences a second.
+void MainWindow::announceSentence()
+{
+    if (!m_rouletteLabel->text().isEmpty())
+        m_rouletteLabel->setAccessibleName(m_rouletteLabel->text());
 }
 
 void MainWindow::rouletteStep()
@@ -190,8 +209,10 @@ void MainWindow::rouletteStep()
         const QString sentence = composeRouletteStep(m_random);
         m_sentenceBox->clear();
         m_rouletteLabel->setText(sentence);
-        if (m_stopAfterNextStep)
-            stopSpinning();
+        if (m_stopAfterNextStep) {
+            halt();
+            announceSentence();
+        }
     });
 }
 

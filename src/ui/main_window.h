@@ -18,10 +18,10 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 
 namespace velt {
 
+class CountSpinner;
 class MessageReporter;
 class RandomSource;
 class RuntimeError;
@@ -64,6 +64,8 @@ private:
     void drawOneMore();            // "次の言霊"
     void stopSpinning();           // "止", and leaving roulette mode
     void rouletteStep();           // the roulette timer's tick
+    void halt();                   // the roulette, without a word
+    void announceSentence();
 
     void stopTimers();
     // Runs one handler's work; a run-time error stops `drivingTimer` first
@@ -81,7 +83,7 @@ private:
     QPushButton *m_showButton = nullptr;
     QLabel *m_countLabel = nullptr;
     QLineEdit *m_countBox = nullptr;
-    QScrollBar *m_countSpinner = nullptr;
+    CountSpinner *m_countSpinner = nullptr;
     QLabel *m_rouletteLabel = nullptr;
     QPushButton *m_spinButton = nullptr;
     QPushButton *m_nextButton = nullptr;

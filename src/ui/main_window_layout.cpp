@@ -3,9 +3,12 @@
 #include "ui/main_window.h"
 
 #include "runtime/runtime_timer.h"
+#include "ui/count_spinner.h"
 #include "ui/twips.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -55,6 +58,20 @@ void MainWindow::buildControls()
     m_rouletteLabel->setTextFormat(Qt::PlainText);
     m_rouletteLabel->setWordWrap(true);
     m_rouletteLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // People share the sentence: the mouse selects it and its context menu
+    // copies it (all of it when nothing is selected), yet it never takes the
+    // keyboard focus. A plain label's own context menu only copies links.
+    m_rouletteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_rouletteLabel->setFocusPolicy(Qt::NoFocus);
+    m_rouletteLabel->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *copy = new QAction(QStringLiteral("コピー(&C)"), m_rouletteLabel);
+    connect(copy, &QAction::triggered, m_rouletteLabel, [label = m_rouletteLabel] {
+        QGuiApplication::clipboard()->setText(label->hasSelectedText() ? label->selectedText() : label->text());
+    });
+    auto *selectAll = new QAction(QStringLiteral("すべてを選択(&A)"), m_rouletteLabel);
+    connect(selectAll, &QAction::triggered, m_rouletteLabel,
+            [label = m_rouletteLabel] { label->setSelection(0, int(label->text().size())); });
+    m_rouletteLabel->addActions({copy, selectAll});
 
     m_sentenceBox = named<QPlainTextEdit>(client, "veltbox", QStringLiteral("言霊の一覧"));
     m_sentenceBox->setReadOnly(true);
@@ -79,8 +96,7 @@ void MainWindow::buildControls()
     menuColours.setColor(QPalette::Text, Qt::black);
     m_countBox->setPalette(menuColours);
 
-    m_countSpinner = named<QScrollBar>(client, "VScroll1", QStringLiteral("表示する行数を増減"));
-    m_countSpinner->setOrientation(Qt::Vertical);
+    m_countSpinner = named<CountSpinner>(client, "VScroll1", QStringLiteral("表示する行数を増減"));
     m_countSpinner->setRange(10, 2000);
     m_countSpinner->setSingleStep(10);
     m_countSpinner->setPageStep(1);

@@ -10,7 +10,7 @@ namespace velt::test {
 class CountingReporter : public MessageReporter
 {
 public:
-    void report(const QString &text) override { messages << text; }
+    void report(const QString &text, QWidget *) override { messages << text; }
     QStringList messages;
 };
 

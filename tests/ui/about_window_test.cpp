@@ -1,5 +1,7 @@
 #include "ui/about_window.h"
 #include "ui/application.h"
+#include "ui/message_box_reporter.h"
+#include "support/message_box_closer.h"
 #include "version.h"
 
 #include "ui/about_instance.h"
@@ -310,6 +312,29 @@ private slots:
         const bool started = starts && !raises;
         QCOMPARE(m_system.started, started ? QStringList{program} : QStringList());
         QCOMPARE(m_reporter.messages, started ? QStringList() : QStringList{unavailable});
+    }
+
+    // The box sits over the About window and hands the focus back to it, so
+    // Esc closes the About window right after OK, even with the main window
+    // (here a stand-in) open beside it.
+    void messageBelongsToTheWindowThatAsked()
+    {
+        QWidget main;
+        main.show();
+        velt::MessageBoxReporter boxes;
+        AboutInstance about(m_system, boxes);
+        about.show();
+        AboutWindow *window = about.window();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        velt::test::MessageBoxCloser closer;
+        closer.arm();
+        control<QPushButton>(window, "cmdSysInfo")->click();
+        QVERIFY(closer.seen);
+        QCOMPARE(closer.owner.data(), window);
+        QCOMPARE(closer.text, unavailable);
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!about.window());
     }
 
     void okUnloadsAndTheNextRequestLoadsAfresh()

@@ -41,7 +41,7 @@ class RecordingReporter : public MessageReporter
 public:
     QStringList messages;
 
-    void report(const QString &text) override { messages << text; }
+    void report(const QString &text, QWidget *) override { messages << text; }
 };
 
 } // namespace velt::test

@@ -4,19 +4,26 @@
 #include "runtime/random_source.h"
 #include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"
+#include "support/accessibility_recorder.h"
 #include "support/list_dir.h"
+#include "support/message_box_closer.h"
+#include "ui/application.h"
 #include "ui/main_window.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QClipboard>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
 #include <csignal>
@@ -76,6 +83,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { velt::setUpApplication(); }
+
     void init()
     {
         m_dir = std::make_unique<ListDir>();
@@ -151,6 +160,30 @@ private slots:
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
         QVERIFY(!veltbox()->toPlainText().contains(u'\t'));
+    }
+
+    void qtTextsAreJapanese()
+    {
+        const std::unique_ptr<QMenu> menu(veltbox()->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text();
+        QVERIFY2(texts.join(u' ').contains(QStringLiteral("コピー")), qPrintable(texts.join(u' ')));
+    }
+
+    // Styles draw no focus for a scroll bar: this one shows it, in place.
+    void spinnerShowsTheKeyboardFocus()
+    {
+        QWidget *spinner = find<QWidget>("VScroll1");
+        const QRect place = spinner->geometry();
+        const QImage unfocused = spinner->grab().toImage();
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        find<QWidget>("Text2")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), spinner);
+        QVERIFY(spinner->grab().toImage() != unfocused);
+        QCOMPARE(spinner->geometry(), place);
     }
 
     void spinnerDrivesTheCount_data()
@@ -328,6 +361,87 @@ private slots:
         QCOMPARE(shown, freshSentences(settled).last());
         // Every step empties the multi-line box.
         QCOMPARE(veltbox()->toPlainText(), QString());
+    }
+
+    // The roulette's sentence can be selected and copied through its context
+    // menu, and the label still takes no keyboard focus.
+    void rouletteSentenceCanBeCopied_data()
+    {
+        QTest::addColumn<bool>("selectPart");
+        QTest::newRow("nothing selected: the whole sentence") << false;
+        QTest::newRow("a part selected") << true;
+    }
+
+    void rouletteSentenceCanBeCopied()
+    {
+        QFETCH(bool, selectPart);
+        trigger("mode2");
+        click("Command3");
+        QTRY_VERIFY(!label2()->text().isEmpty());
+        QCOMPARE(label2()->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(label2()->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const auto menuEntry = [this](const QString &text) {
+            for (QAction *action : label2()->actions()) {
+                if (action->text().startsWith(text))
+                    return action;
+            }
+            qFatal("no context menu entry %s", qPrintable(text));
+        };
+        menuEntry(QStringLiteral("すべてを選択"))->trigger();
+        QCOMPARE(label2()->selectedText(), label2()->text());
+        QString expected = label2()->text();
+        if (selectPart) {
+            label2()->setSelection(0, 3);
+            expected = expected.left(3);
+        } else {
+            label2()->setSelection(0, 0);
+        }
+        QGuiApplication::clipboard()->clear();
+        menuEntry(QStringLiteral("コピー"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+        QVERIFY(QApplication::focusWidget() != label2());
+    }
+
+    // A run-time error's box sits over the main window and hands the focus
+    // back to it after OK.
+    void messageBelongsToTheMainWindow()
+    {
+        QVERIFY(QFile::remove("nani.dat"));
+        velt::RandomSource random;
+        MainWindow window(nullptr, &random);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        velt::test::MessageBoxCloser closer;
+        closer.arm();
+        QTest::mouseClick(window.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QTRY_VERIFY(closer.seen);
+        QCOMPARE(closer.owner.data(), &window);
+        QVERIFY(closer.text.contains("nani.dat"));
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+    }
+
+    // A screen reader is told the sentence once it stays, and how many lines
+    // a batch holds; never every step of a spin.
+    void announcements()
+    {
+        using Heard = QList<velt::test::AccessibilityRecorder::Announcement>;
+        velt::test::AccessibilityRecorder recorder;
+        runBatch();
+        QCOMPARE(recorder.take(), (Heard{{veltbox(), QStringLiteral("言霊の一覧（20 行）")}}));
+        trigger("mode2");
+        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
+        for (const char *stop : {"Command4", "Command3"}) {
+            click("Command2");
+            QTRY_VERIFY(steps.count() >= 5);
+            QCOMPARE(recorder.take(), Heard());
+            click(stop);
+            QTRY_COMPARE(timer("Timer3")->interval(), 0);
+            QCOMPARE(recorder.take(), (Heard{{label2(), label2()->text()}}));
+            steps.clear();
+        }
+        click("Command4"); // already still: nothing new to tell
+        QCOMPARE(recorder.take(), Heard());
     }
 
     void labelShowsEntriesLiterally()
