@@ -4,7 +4,7 @@
 # an entry that names a program the menu cannot find does nothing when clicked.
 
 cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_PREFIX NORMALIZE OUTPUT_VARIABLE prefix)
-set(launcher "${prefix}/bin/velt-launcher")
+set(launcher "${prefix}/${VELT_LAUNCHER_DIR}/velt-launcher")
 
 if(launcher MATCHES "[\n\r\t]")
   message(FATAL_ERROR "A desktop entry cannot name a program whose path holds a line break or tab: ${launcher}")

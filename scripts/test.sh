@@ -8,8 +8,11 @@ cd "$(dirname "$0")/.."
 
 # Google Benchmark, so the benchmarks keep compiling; the validators for the
 # desktop files; a virtual display; Qt's private headers, through which a
-# test switches accessibility on offscreen.
-bash scripts/deps.sh libbenchmark-dev desktop-file-utils appstream xvfb xauth qt6-base-private-dev
+# test switches accessibility on offscreen; groff for the manual pages'
+# check; dpkg-dev and file for CPack to make the Debian package, lintian to
+# hold it to Debian policy.
+bash scripts/deps.sh libbenchmark-dev desktop-file-utils appstream xvfb xauth qt6-base-private-dev \
+  groff-base dpkg-dev file lintian
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 

@@ -1,15 +1,19 @@
-// velt: the window program. It takes no arguments and keeps no settings; it
-// reads its lists from, and saves into, the working folder.
+// velt: the window program. It takes no arguments but --help and --version
+// and keeps no settings; it reads its lists from, and saves into, the working
+// folder.
 
+#include "app/command_line.h"
 #include "os/memory_policy.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -28,10 +32,43 @@ bool displayReachable()
 #endif
 }
 
+QString usage()
+{
+    return QStringLiteral(
+        "使い方: velt [オプション]\n"
+        "\n"
+        "作業フォルダーの五つのリスト（itu.dat、dare1.dat、dare2.dat、doko.dat、nani.dat）から\n"
+        "一つずつ言葉を選んで文（言霊）を作るウィンドウを開きます。\n"
+        "表示した文は velt.txt に保存できます。\n"
+        "\n"
+        "オプション:\n"
+        "  -h, --help    この説明を表示して終了します\n"
+        "  --version     バージョンを表示して終了します\n");
+}
+
+// Read before the display check and before any QApplication exists, so that
+// --help and --version answer on a console without a display.
+std::optional<int> handleCommandLine(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    velt::CommandLine commandLine(QStringLiteral("velt"), usage());
+    if (const auto status = commandLine.handle(app.arguments()))
+        return status;
+    if (!commandLine.positional().isEmpty())
+        return commandLine.usageError(
+            QStringLiteral("引数「%1」は使えません（velt はオプションのほかに引数を取りません）。")
+                .arg(commandLine.positional().first()));
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1) {
+        if (const auto status = handleCommandLine(argc, argv))
+            return *status;
+    }
     if (!displayReachable()) {
         std::fputs("velt: no display found (DISPLAY is not set); to run without one, use: xvfb-run velt\n", stderr);
         return 1;

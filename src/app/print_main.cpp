@@ -1,13 +1,13 @@
 // velt-print [N]: prints, in UTF-8, the N sentences that a freshly started
 // window would show after its first "表示" with the count N.
 
-#include "engine/phrase_list.h"
+#include "app/command_line.h"
 #include "engine/generation.h"
+#include "engine/phrase_list.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include <cstdio>
 
@@ -15,10 +15,24 @@ namespace {
 
 constexpr int kDefaultCount = 20;
 
-void printError(const QString &message)
+QString usage()
 {
-    std::fputs(message.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
+    return QStringLiteral(
+               "使い方: velt-print [オプション] [行数]\n"
+               "\n"
+               "作業フォルダーの五つのリスト（itu.dat、dare1.dat、dare2.dat、doko.dat、nani.dat）から\n"
+               "言霊を作り、起動したばかりの velt が最初の「表示」で出すのと同じ文を UTF-8 で出力します。\n"
+               "\n"
+               "引数:\n"
+               "  行数          出力する文の数（1〜%1、省略時は %2）\n"
+               "\n"
+               "オプション:\n"
+               "  -h, --help    この説明を表示して終了します\n"
+               "  --version     バージョンを表示して終了します\n"
+               "\n"
+               "終了ステータス: 0 成功、1 リストを読めなかったとき、2 オプションや行数の誤り\n")
+        .arg(velt::kListCapacity)
+        .arg(kDefaultCount);
 }
 
 } // namespace
@@ -26,22 +40,20 @@ void printError(const QString &message)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    velt::CommandLine commandLine(QStringLiteral("velt-print"), usage());
+    if (const auto status = commandLine.handle(app.arguments()))
+        return *status;
+    const QStringList &args = commandLine.positional();
 
     int count = kDefaultCount;
-    if (args.size() > 1) {
-        printError(QStringLiteral("使い方: velt-print [行数]（1〜%1、省略時は %2）").arg(velt::kListCapacity).arg(kDefaultCount));
-        return 1;
-    }
+    if (args.size() > 1)
+        return commandLine.usageError(QStringLiteral("引数が多すぎます（行数を一つだけ指定してください）。"));
     if (args.size() == 1) {
         bool ok = false;
         count = args.first().toInt(&ok);
-        if (!ok || count < 1 || count > velt::kListCapacity) {
-            printError(QStringLiteral("velt-print: 行数「%1」は 1〜%2 の整数で指定してください。")
-                           .arg(args.first())
-                           .arg(velt::kListCapacity));
-            return 1;
-        }
+        if (!ok || count < 1 || count > velt::kListCapacity)
+            return commandLine.usageError(
+                QStringLiteral("行数「%1」は 1〜%2 の整数で指定してください。").arg(args.first()).arg(velt::kListCapacity));
     }
 
     // Everything is composed before anything is printed, so a failure leaves
@@ -50,7 +62,8 @@ int main(int argc, char *argv[])
     try {
         out = velt::composeSentences(velt::loadPhraseBank(), count, velt::RandomSource::process()).toUtf8();
     } catch (const velt::RuntimeError &error) {
-        printError(QStringLiteral("velt-print: ") + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
+        velt::printErrorLine(QStringLiteral("velt-print: ")
+                             + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;
     }
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);

@@ -2,6 +2,7 @@
 #include "engine/generation.h"
 #include "runtime/random_source.h"
 #include "support/list_dir.h"
+#include "version.h"
 
 #include <QProcess>
 #include <QTest>
@@ -58,31 +59,73 @@ private slots:
         QCOMPARE(run.out, expected);
     }
 
+    // Answered before any list is read, so an empty folder does not matter.
+    void optionsAnswerOnStdout_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("startsWith");
+        QTest::addColumn<QByteArray>("mentions");
+        const QByteArray usage("使い方: velt-print");
+        QTest::newRow("--help") << QStringList{"--help"} << usage << QByteArray("--version");
+        QTest::newRow("-h") << QStringList{"-h"} << usage << QByteArray("--version");
+        QTest::newRow("help wins over a count") << QStringList{"--help", "5000"} << usage << QByteArray("--version");
+        QTest::newRow("--version") << QStringList{"--version"}
+                                   << QByteArray("velt-print ") + velt::version::kText + '\n' << QByteArray();
+    }
+
+    void optionsAnswerOnStdout()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, startsWith);
+        QFETCH(QByteArray, mentions);
+        ListDir dir;
+        const Run run = runPrint(args);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QString());
+        QVERIFY2(run.out.startsWith(startsWith), run.out.constData());
+        QVERIFY2(run.out.contains(mentions), run.out.constData());
+        if (mentions.isEmpty())
+            QCOMPARE(run.out, startsWith);
+    }
+
+    // Status 2 for what the user typed wrong, 1 for the lists; either way one
+    // line that names the culprit, and for a usage error the pointer to --help.
     void failuresSayWhyOnStderrOnly_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("remove");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
-        QTest::newRow("zero") << QStringList{"0"} << "" << "0";
-        QTest::newRow("too many") << QStringList{"2001"} << "" << "2001";
-        QTest::newRow("not a number") << QStringList{"abc"} << "" << "abc";
-        QTest::newRow("two arguments") << QStringList{"1", "2"} << "" << "velt-print";
-        QTest::newRow("missing list") << QStringList{} << "nani.dat" << "nani.dat";
+        QTest::newRow("zero") << QStringList{"0"} << "" << 2 << "「0」";
+        QTest::newRow("too many") << QStringList{"2001"} << "" << 2 << "「2001」";
+        QTest::newRow("not a number") << QStringList{"abc"} << "" << 2 << "「abc」";
+        QTest::newRow("negative after --") << QStringList{"--", "-5"} << "" << 2 << "「-5」";
+        QTest::newRow("two arguments") << QStringList{"1", "2"} << "" << 2 << "引数が多すぎます";
+        QTest::newRow("unknown long option") << QStringList{"--count=3"} << "" << 2 << "「--count=3」";
+        QTest::newRow("unknown short option") << QStringList{"-n", "3"} << "" << 2 << "「-n」";
+        QTest::newRow("value after --version") << QStringList{"--version=1"} << "" << 2 << "「--version=1」";
+        QTest::newRow("missing list") << QStringList{} << "nani.dat" << 1 << "nani.dat";
+        QTest::newRow("missing list, count given") << QStringList{"5"} << "itu.dat" << 1 << "itu.dat";
     }
 
     void failuresSayWhyOnStderrOnly()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, remove);
+        QFETCH(int, exitCode);
         QFETCH(QString, mentions);
         ListDir dir;
         dir.writeDefaultLists();
         if (!remove.isEmpty())
             QVERIFY(QFile::remove(remove));
         const Run run = runPrint(args);
-        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
-        QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
+        QStringList lines = run.err.split(u'\n');
+        QCOMPARE(lines.takeLast(), QString());
+        QVERIFY2(lines.first().startsWith("velt-print: ") && lines.first().contains(mentions), qPrintable(run.err));
+        const QStringList hint{"詳しくは velt-print --help を見てください。"};
+        QCOMPARE(lines.mid(1), exitCode == 2 ? hint : QStringList());
     }
 };
 

@@ -45,6 +45,25 @@ private slots:
             QTest::addRow("%s.dat", list) << QStringLiteral("share/velt/lists/%1.dat").arg(QLatin1String(list))
                                           << QStringLiteral("data/lists/%1.dat").arg(QLatin1String(list)) << false;
         }
+        for (const char *page : {"velt", "velt-print", "velt-launcher"}) {
+            QTest::addRow("%s.1", page) << QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(page))
+                                        << QString() << false;
+        }
+    }
+
+    // What only the Debian package holds stays out of a plain install: its
+    // copyright and changelog, and the programs' place under games.
+    void leavesOutPackageOnlyFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("package documents") << QStringLiteral("share/doc");
+        QTest::newRow("games folder") << QStringLiteral("games");
+    }
+
+    void leavesOutPackageOnlyFiles()
+    {
+        QFETCH(QString, path);
+        QVERIFY2(!QFileInfo::exists(m_install.path(path)), qPrintable(path));
     }
 
     void holdsFile()

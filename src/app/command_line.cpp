@@ -1,0 +1,89 @@
+#include "app/command_line.h"
+
+#include "version.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace velt {
+
+namespace {
+
+void writeLine(const QString &line, std::FILE *stream)
+{
+    std::fputs(line.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+// The parser reports a wrong option by its bare name; the user should see it
+// as typed, "-x", "--xyz" or "--help=1".
+QString asTyped(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        const qsizetype dashes = argument.startsWith(QLatin1String("--")) ? 2 : 1;
+        if (argument.startsWith(u'-') && argument.mid(dashes).section(u'=', 0, 0) == name)
+            return argument;
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+} // namespace
+
+void printLine(const QString &line)
+{
+    writeLine(line, stdout);
+}
+
+void printErrorLine(const QString &line)
+{
+    writeLine(line, stderr);
+}
+
+CommandLine::CommandLine(QString program, QString usage)
+    : m_program(std::move(program))
+    , m_usage(std::move(usage))
+{
+}
+
+std::optional<int> CommandLine::handle(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // "-help" and "-version" mean the options too, and "-12" is one wrong
+    // option, not "-1" and "-2".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOption(help);
+    parser.addOption(version);
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return usageError(QStringLiteral("不明なオプション「%1」です。").arg(asTyped(arguments, unknown.first())));
+        // Neither option takes a value, so this is "--help=…" or "--version=…".
+        const QString name = parser.isSet(help) ? QStringLiteral("help") : QStringLiteral("version");
+        return usageError(QStringLiteral("オプション「%1」には値を付けられません。").arg(asTyped(arguments, name)));
+    }
+    if (parser.isSet(help)) {
+        std::fputs(m_usage.toLocal8Bit().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (parser.isSet(version)) {
+        printLine(m_program + u' ' + QLatin1String(version::kText));
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    m_positional = parser.positionalArguments();
+    return std::nullopt;
+}
+
+int CommandLine::usageError(const QString &message) const
+{
+    printErrorLine(m_program + QStringLiteral(": ") + message);
+    printErrorLine(QStringLiteral("詳しくは %1 --help を見てください。").arg(m_program));
+    return kExitUsage;
+}
+
+} // namespace velt

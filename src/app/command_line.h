@@ -1,0 +1,47 @@
+#pragma once
+
+// The options both programs take, the way desktop programs take them:
+// -h/--help and --version end with status 0, a wrong option or argument with
+// one line and a pointer to --help and status 2. QCommandLineParser reads
+// them, but the texts are our own: its help and errors are English, and its
+// process() ends with status 1, which the programs keep for list errors.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace velt {
+
+inline constexpr int kExitUsage = 2;
+
+class CommandLine
+{
+public:
+    // `program` names the program in messages; `usage` is the whole --help
+    // text.
+    CommandLine(QString program, QString usage);
+
+    // Reads `arguments` (the program's own name first). Returns the status
+    // to end with when the program should stop here: after printing the help
+    // or the version, or after telling of a wrong option.
+    std::optional<int> handle(const QStringList &arguments);
+
+    // What is left once the options are taken out.
+    const QStringList &positional() const { return m_positional; }
+
+    // Prints "<program>: <message>" and the pointer to --help on stderr;
+    // returns kExitUsage.
+    int usageError(const QString &message) const;
+
+private:
+    QString m_program;
+    QString m_usage;
+    QStringList m_positional;
+};
+
+// One line on stdout or stderr, in the encoding the terminal expects.
+void printLine(const QString &line);
+void printErrorLine(const QString &line);
+
+} // namespace velt

@@ -1,0 +1,87 @@
+// The window program's options must answer on a console without a display:
+// each run here has DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM removed.
+
+#include "version.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run runVelt(const QStringList &args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("VELT"), args);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class VeltOptionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY2(QFile::exists(qEnvironmentVariable("VELT")), "VELT not set"); }
+
+    void answersWithoutADisplay_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("outStartsWith");
+        QTest::addColumn<QStringList>("errLines");
+
+        const QByteArray usage("使い方: velt");
+        const QString hint("詳しくは velt --help を見てください。");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QStringList();
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QStringList();
+        QTest::newRow("--version") << QStringList{"--version"} << 0
+                                   << QByteArray("velt ") + velt::version::kText + '\n' << QStringList();
+        QTest::newRow("an argument") << QStringList{"itu.dat"} << 2 << QByteArray()
+                                     << QStringList{"velt: 引数「itu.dat」は使えません（velt はオプションのほかに引数を取りません）。", hint};
+        QTest::newRow("unknown option") << QStringList{"--lines=3"} << 2 << QByteArray()
+                                        << QStringList{"velt: 不明なオプション「--lines=3」です。", hint};
+        // Qt's own window options are not taken either: the program says
+        // what it accepts, and nothing else changes how it starts.
+        QTest::newRow("Qt's -platform") << QStringList{"-platform", "offscreen"} << 2 << QByteArray()
+                                        << QStringList{"velt: 不明なオプション「-platform」です。", hint};
+        // Without options the display check still speaks first, which also
+        // shows that these runs really had no display.
+        QTest::newRow("no arguments") << QStringList() << 1 << QByteArray()
+                                      << QStringList{"velt: no display found (DISPLAY is not set); to run without one, use: xvfb-run velt"};
+    }
+
+    void answersWithoutADisplay()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, outStartsWith);
+        QFETCH(QStringList, errLines);
+
+        const Run run = runVelt(args);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.out.startsWith(outStartsWith) && (outStartsWith.isEmpty() == run.out.isEmpty()),
+                 run.out.constData());
+        if (outStartsWith.endsWith('\n'))
+            QCOMPARE(run.out, outStartsWith);
+        QStringList lines = run.err.split(u'\n');
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines, errLines);
+    }
+};
+
+QTEST_GUILESS_MAIN(VeltOptionsTest)
+#include "velt_options_test.moc"
