@@ -8,8 +8,9 @@
 # are built, with the windows, offscreen and minimal platform plugins and the
 # Windows Vista style; no OpenGL, network, SQL, D-Bus, ICU, XML or printing.
 #
-# Takes about 20 minutes on 2 cores (configure ~30 s, build ~17 min) and
-# needs ~2 GB of scratch space; the finished cache is ~110 MB.
+# Takes 20 to 60 minutes on 2 cores, depending on what else runs (fetch and
+# configure about a minute, the rest compiling), and a few GB of scratch
+# space; the finished cache is about 107 MB.
 #
 # Reads:
 #   $1 or VELT_QT_WINDOWS  install prefix
