@@ -3,6 +3,7 @@
 
 #include "engine/phrase_list.h"
 #include "engine/generation.h"
+#include "os/standard_output.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
         printError(QStringLiteral("velt-print: ") + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;
     }
+    velt::makeStandardOutputBinary();
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
