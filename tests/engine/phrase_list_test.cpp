@@ -1,7 +1,7 @@
 #include "engine/phrase_list.h"
 #include "runtime/runtime_error.h"
 #include "support/list_dir.h"
-#include "support/system_obstacles.h"
+#include "support/system_files.h"
 
 #include <QDir>
 #include <QTest>

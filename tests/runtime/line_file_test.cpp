@@ -1,7 +1,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/line_file.h"
 #include "support/list_dir.h"
-#include "support/system_obstacles.h"
+#include "support/system_files.h"
 
 #include <QTest>
 

@@ -5,7 +5,7 @@
 #include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"
 #include "support/list_dir.h"
-#include "support/system_obstacles.h"
+#include "support/system_files.h"
 #include "ui/main_window.h"
 
 #include <QAction>

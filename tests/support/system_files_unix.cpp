@@ -1,11 +1,17 @@
-#include "support/system_obstacles.h"
+#include "support/system_files.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <sys/resource.h>
 #include <csignal>
 
 namespace velt::test {
+
+bool linkFile(const QString &target, const QString &link)
+{
+    return QFile::link(target, link);
+}
 
 int openFileCount()
 {

@@ -1,4 +1,4 @@
-#include "support/system_obstacles.h"
+#include "support/system_files.h"
 
 #include <QDir>
 
@@ -11,6 +11,14 @@
 #include <windows.h>
 
 namespace velt::test {
+
+bool linkFile(const QString &target, const QString &link)
+{
+    const QString from = QDir::toNativeSeparators(QDir().absoluteFilePath(link));
+    const QString to = QDir::toNativeSeparators(QDir().absoluteFilePath(target));
+    return CreateHardLinkW(reinterpret_cast<const wchar_t *>(from.utf16()),
+                           reinterpret_cast<const wchar_t *>(to.utf16()), nullptr);
+}
 
 int openFileCount()
 {

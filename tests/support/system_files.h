@@ -1,13 +1,18 @@
 #pragma once
 
 // What tests of file handling need from the system they run on, each in the
-// way that system offers (system_obstacles_unix.cpp, _win.cpp).
+// way that system offers (system_files_unix.cpp, _win.cpp).
 
 #include <QString>
 
 #include <memory>
 
 namespace velt::test {
+
+// Gives the file at `target` a second name, `link`, without copying it: a
+// symbolic link on Linux, a hard link on Windows (whose QFile::link makes a
+// shortcut, a file of its own). False when that fails.
+bool linkFile(const QString &target, const QString &link);
 
 // How many files this process holds open. On Windows every kind of handle
 // counts, which reading a list changes only by the files it opens.
