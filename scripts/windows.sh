@@ -40,7 +40,7 @@ ms_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.0f", (b - a) * 1000 
 saves_until() { # lines: saves (Alt+F, S) until velt.txt holds that many lines
   local want=$1 i
   for ((i = 0; i < 120; i++)); do
-    xdotool key --delay 150 alt+f s
+    xdotool key --delay 150 Escape alt+f s
     sleep 0.5
     if [ -f velt.txt ] && [ "$(grep -c $'\r$' velt.txt)" -eq "$want" ]; then return 0; fi
   done
@@ -97,11 +97,15 @@ start_only() { # side command...: from launch to the window, then quit
 }
 
 quit_window() { # pid: ファイル → 終了 from the keyboard, then the process ends
-  local i
-  xdotool key --delay 150 alt+f e
-  for ((i = 0; i < 100; i++)); do
-    kill -0 "$1" 2> /dev/null || { wait "$1" || true; return 0; }
-    sleep 0.2
+  local try i
+  # A window just shown may not take keys yet; Escape first closes a menu
+  # that a lost key left open.
+  for ((try = 0; try < 5; try++)); do
+    xdotool key --delay 150 Escape Escape alt+f e
+    for ((i = 0; i < 20; i++)); do
+      kill -0 "$1" 2> /dev/null || { wait "$1" || true; return 0; }
+      sleep 0.2
+    done
   done
   echo "the window did not close from its menu"
   return 1
