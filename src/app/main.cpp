@@ -3,6 +3,7 @@
 // folder.
 
 #include "app/command_line.h"
+#include "os/display_check.h"
 #include "os/memory_policy.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
@@ -12,25 +13,10 @@
 #include <QScreen>
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
+#include <string>
 
 namespace {
-
-// Without this check Qt aborts with a toolkit message when no display is
-// reachable; a user deserves one plain line.
-bool displayReachable()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (std::getenv("QT_QPA_PLATFORM"))
-        return true;
-    const char *x11 = std::getenv("DISPLAY");
-    const char *wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
-#else
-    return true;
-#endif
-}
 
 QString usage()
 {
@@ -69,8 +55,8 @@ int main(int argc, char *argv[])
         if (const auto status = handleCommandLine(argc, argv))
             return *status;
     }
-    if (!displayReachable()) {
-        std::fputs("velt: no display found (DISPLAY is not set); to run without one, use: xvfb-run velt\n", stderr);
+    if (const std::string problem = velt::missingDisplay(); !problem.empty()) {
+        std::fputs(problem.c_str(), stderr);
         return 1;
     }
     velt::keepFreedMemoryForReuse();

@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "engine/generation.h"
 #include "engine/phrase_list.h"
+#include "os/standard_output.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 
@@ -66,6 +67,7 @@ int main(int argc, char *argv[])
                              + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;
     }
+    velt::makeStandardOutputBinary();
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -7,7 +7,8 @@ namespace velt {
 // times a second. Returning that memory to the operating system after every
 // tick and faulting it back in on the next costs more than reading the
 // files; this keeps freed memory in the process for reuse instead. Call once
-// at start-up. Does nothing where the allocator offers no such setting.
+// at start-up. Each system has its own file (memory_policy_glibc.cpp,
+// memory_policy_win.cpp), chosen by CMake.
 void keepFreedMemoryForReuse();
 
 } // namespace velt

@@ -54,13 +54,15 @@ constexpr Line kSeparator[] = {
 } // namespace design
 
 // A font that shows Japanese, half-width katakana included, at the size the
-// layout was designed for: the Windows UI fonts first, then the common free
+// layout was designed for: the Windows UI fonts first, "ＭＳ ゴシック" (by
+// either name) where none of them is installed, then the common free
 // Japanese fonts.
 QFont windowFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("Yu Gothic UI"),
-                      QStringLiteral("Meiryo UI"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("Meiryo UI"), QStringLiteral("ＭＳ ゴシック"),
+                      QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans CJK JP"),
                       QStringLiteral("Noto Sans JP"), QStringLiteral("IPAPGothic"),
                       QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Fallback")});
     font.setPointSize(9);

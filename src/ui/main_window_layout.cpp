@@ -21,12 +21,15 @@
 namespace velt {
 namespace {
 
-// The design asks for "ＭＳ Ｐゴシック"; where it is missing, the nearest
-// proportional Japanese gothic faces stand in.
+// The design asks for "ＭＳ Ｐゴシック"; where it is missing, its fixed-pitch
+// sibling "ＭＳ ゴシック" and then the nearest proportional Japanese gothic
+// faces stand in. Each Windows face by its Japanese and its English name:
+// which of the two a font list answers to depends on the system's language.
 QFont gothic(qreal points)
 {
     QFont font;
     font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
                       QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
                       QStringLiteral("IPAGothic"), QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")});
     font.setPointSizeF(points);

@@ -7,6 +7,7 @@
 #include "support/accessibility_recorder.h"
 #include "support/list_dir.h"
 #include "support/message_box_closer.h"
+#include "support/system_files.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
 
@@ -24,9 +25,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/resource.h>
-#include <csignal>
 
 using velt::MainWindow;
 using velt::RuntimeTimer;
@@ -522,7 +520,7 @@ private slots:
     void failedSaveLeavesTheOldFile_data()
     {
         QTest::addColumn<QString>("obstacle");
-        QTest::newRow("disk full half-way") << "fsize";
+        QTest::newRow("the system stops the save") << "system";
         QTest::newRow("a folder named velt.txt") << "folder";
     }
 
@@ -541,16 +539,10 @@ private slots:
         const QByteArray old = ListDir::readBytes("velt.txt");
         find<QScrollBar>("VScroll1")->setValue(2000);
         runBatch();
-        // A file-size limit makes the write fail part-way, as a full disk
-        // would, even for root.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limit = saved;
-        limit.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        trigger("velts");
-        setrlimit(RLIMIT_FSIZE, &saved);
+        {
+            const velt::test::SaveObstacle system("velt.txt");
+            trigger("velts");
+        }
         QCOMPARE(m_reporter->messages.size(), 1);
         QVERIFY(m_reporter->messages.first().contains("velt.txt"));
         QCOMPARE(ListDir::readBytes("velt.txt"), old);

@@ -1,0 +1,40 @@
+#pragma once
+
+// What tests of file handling need from the system they run on, each in the
+// way that system offers (system_files_unix.cpp, _win.cpp).
+
+#include <QString>
+
+#include <memory>
+
+namespace velt::test {
+
+// Gives the file at `target` a second name, `link`, without copying it: a
+// symbolic link on Linux, a hard link on Windows (whose QFile::link makes a
+// shortcut, a file of its own). False when that fails.
+bool linkFile(const QString &target, const QString &link);
+
+// How many files this process holds open. On Windows every kind of handle
+// counts, which reading a list changes only by the files it opens.
+int openFileCount();
+
+// While it lives, saving `fileName` (which must exist) fails after the save
+// has begun, as it fails for users of this system: on Linux through a 4 KiB
+// file-size limit, so the write stops part-way as on a full disk (root
+// included); on Windows through another program holding the file open
+// without sharing it, as an editor or a spreadsheet may, so the old file
+// cannot be replaced.
+class SaveObstacle
+{
+public:
+    explicit SaveObstacle(const QString &fileName);
+    ~SaveObstacle();
+    SaveObstacle(const SaveObstacle &) = delete;
+    SaveObstacle &operator=(const SaveObstacle &) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace velt::test

@@ -1,0 +1,51 @@
+#include "support/system_files.h"
+
+#include <QDir>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace velt::test {
+
+bool linkFile(const QString &target, const QString &link)
+{
+    const QString from = QDir::toNativeSeparators(QDir().absoluteFilePath(link));
+    const QString to = QDir::toNativeSeparators(QDir().absoluteFilePath(target));
+    return CreateHardLinkW(reinterpret_cast<const wchar_t *>(from.utf16()),
+                           reinterpret_cast<const wchar_t *>(to.utf16()), nullptr);
+}
+
+int openFileCount()
+{
+    DWORD count = 0;
+    if (!GetProcessHandleCount(GetCurrentProcess(), &count))
+        qFatal("GetProcessHandleCount failed");
+    return static_cast<int>(count);
+}
+
+struct SaveObstacle::State
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+};
+
+SaveObstacle::SaveObstacle(const QString &fileName)
+    : m_state(std::make_unique<State>())
+{
+    const QString path = QDir::toNativeSeparators(QDir().absoluteFilePath(fileName));
+    m_state->file = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_state->file == INVALID_HANDLE_VALUE)
+        qFatal("cannot hold %s open", qPrintable(path));
+}
+
+SaveObstacle::~SaveObstacle()
+{
+    CloseHandle(m_state->file);
+}
+
+} // namespace velt::test
