@@ -285,7 +285,9 @@ cp data/lists/*.dat "$gui/linux/"
 # folder, as Explorer starts it on a double-click.
 rm -f "$app/velt.txt"
 start=$(now)
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# -noreset: a server that resets when its last client leaves refuses the
+# next program started at that moment.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   bash scripts/windows.sh gui-session "$gui" "$app" "$linux_velt" "$linux_timing" "$build/bench/window_timing.exe" \
   > "$gui/session.log" 2>&1 || { cat "$gui/session.log"; fail "the window session"; }
 cat "$gui/session.log"
