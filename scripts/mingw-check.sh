@@ -3,8 +3,8 @@
 # static Qt for Windows (with it, scripts/windows.sh builds and runs
 # everything).
 #
-# The files that call Windows and need no Qt (src/os/windows_api.cpp and
-# the other *_win.cpp of src/os, the tests' stand-in program) are compiled
+# The files that call Windows and need no Qt (src/os/windows_api.cpp, the
+# display check, the memory policy, the tests' stand-in program) are compiled
 # with Debian's MinGW-w64 cross-compiler against the real Windows headers.
 # The Qt half (src/os/system_information_win.cpp) holds no Windows headers,
 # so it is checked with the host compiler against the host's Qt headers.
@@ -16,13 +16,14 @@ cross=x86_64-w64-mingw32-g++-posix
 bash scripts/deps.sh g++-mingw-w64-x86-64-posix
 
 warnings=(-Wall -Wextra -Wpedantic -Werror)
+windows_defines=(-DWIN32_LEAN_AND_MEAN -DNOMINMAX) # as CMake sets them for Windows
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 for f in src/os/windows_api.cpp src/os/display_check_win.cpp src/os/memory_policy_win.cpp \
-         src/os/standard_output_win.cpp tests/os/recording_program_win.cpp; do
+         tests/os/recording_program_win.cpp; do
   echo "mingw-check: $f ($cross)"
-  "$cross" -std=c++20 "${warnings[@]}" -Isrc -c "$f" -o "$out/$(basename "$f" .cpp).o"
+  "$cross" -std=c++20 "${warnings[@]}" "${windows_defines[@]}" -Isrc -c "$f" -o "$out/$(basename "$f" .cpp).o"
 done
 
 qt_flags=$(pkg-config --cflags Qt6Core)

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "os/standard_output.h"
 #include "version.h"
 
 #include <QCommandLineParser>
@@ -10,11 +11,6 @@ namespace velt {
 
 namespace {
 
-void writeLine(const QString &line, std::FILE *stream)
-{
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-}
 
 // The parser reports a wrong option by its bare name; the user should see it
 // as typed, "-x", "--xyz" or "--help=1".
@@ -34,12 +30,12 @@ QString asTyped(const QStringList &arguments, const QString &name)
 
 void printLine(const QString &line)
 {
-    writeLine(line, stdout);
+    writeText(stdout, line + u'\n');
 }
 
 void printErrorLine(const QString &line)
 {
-    writeLine(line, stderr);
+    writeText(stderr, line + u'\n');
 }
 
 CommandLine::CommandLine(QString program, QString usage)
@@ -68,8 +64,7 @@ std::optional<int> CommandLine::handle(const QStringList &arguments)
         return usageError(QStringLiteral("オプション「%1」には値を付けられません。").arg(asTyped(arguments, name)));
     }
     if (parser.isSet(help)) {
-        std::fputs(m_usage.toLocal8Bit().constData(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return writeText(stdout, m_usage) && std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (parser.isSet(version)) {
         printLine(m_program + u' ' + QLatin1String(version::kText));

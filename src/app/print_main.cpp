@@ -59,15 +59,13 @@ int main(int argc, char *argv[])
 
     // Everything is composed before anything is printed, so a failure leaves
     // stdout empty.
-    QByteArray out;
+    QString out;
     try {
-        out = velt::composeSentences(velt::loadPhraseBank(), count, velt::RandomSource::process()).toUtf8();
+        out = velt::composeSentences(velt::loadPhraseBank(), count, velt::RandomSource::process());
     } catch (const velt::RuntimeError &error) {
         velt::printErrorLine(QStringLiteral("velt-print: ")
                              + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;
     }
-    velt::makeStandardOutputBinary();
-    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return velt::writeText(stdout, out) && std::fflush(stdout) == 0 ? 0 : 1;
 }

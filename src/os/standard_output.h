@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QString>
+
+#include <cstdio>
+
 namespace velt {
 
-// Makes standard output take bytes as they are. The C library on Windows
-// opens it in text mode, which writes every LF as CR LF; output meant to be
-// the same bytes on every system (velt-print's UTF-8) must not be changed on
-// its way out. Call before anything is written. Each system has its own
-// file, chosen by CMake.
-void makeStandardOutputBinary();
+// Writes text to standard output or standard error as UTF-8 with LF line
+// ends: the same bytes on every system, so that a pipe or a file gets what
+// the Linux programs write. A Windows console is the exception: it is
+// handed the text itself, which it shows right whatever its code page (a
+// Japanese console reads bytes as code page 932, not UTF-8). Returns false
+// when the text could not be written. Each system has its own file, chosen
+// by CMake.
+bool writeText(std::FILE *stream, const QString &text);
 
 } // namespace velt

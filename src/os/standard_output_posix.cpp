@@ -2,7 +2,11 @@
 
 namespace velt {
 
-// POSIX streams never translate line ends.
-void makeStandardOutputBinary() {}
+bool writeText(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream)
+           == static_cast<size_t>(bytes.size());
+}
 
 } // namespace velt

@@ -1,11 +1,5 @@
 #include "os/windows_api.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 // The numbers the portable side (os/msinfo_lookup.h) passes through.

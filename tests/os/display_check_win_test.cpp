@@ -5,9 +5,6 @@
 
 #include <QTest>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 class DisplayCheckTest : public QObject

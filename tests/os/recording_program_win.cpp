@@ -1,9 +1,6 @@
 // Stands in for MSINFO32.EXE: writes the number of its arguments into
 // "started" beside itself, so a test sees that, and how, it was started.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <cstdio>

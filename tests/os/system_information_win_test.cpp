@@ -16,9 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 using velt::SystemInformation;
