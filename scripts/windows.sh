@@ -264,7 +264,6 @@ full_list dare1.dat "ソフト係の山田∥" > "$lists/full/dare1.dat"
 for ((i = 1; i <= 2000; i += 2)); do
   printf '"宇宙人と握手,%d",  ﾃｽﾄした%d\r\n' "$i" "$((i + 1))"
 done | iconv -f UTF-8 -t CP932 > "$lists/full/nani.dat"
-print_figures=()
 for set in sample full; do
   for count in "" 1 2000; do
     (cd "$lists/$set" && "$linux_print" $count > linux.out)
