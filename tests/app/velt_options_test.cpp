@@ -1,6 +1,7 @@
 // The window program's options must answer on a console without a display:
 // each run here has DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM removed.
 
+#include "support/program_run.h"
 #include "version.h"
 
 #include <QProcess>
@@ -8,24 +9,12 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run runVelt(const QStringList &args)
+velt::test::ProgramRun runVelt(const QStringList &args)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("VELT"), args);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return velt::test::runProgram(qEnvironmentVariable("VELT"), args, env);
 }
 
 } // namespace
@@ -74,7 +63,7 @@ private slots:
         QFETCH(QByteArray, outStartsWith);
         QFETCH(QStringList, errLines);
 
-        const Run run = runVelt(args);
+        const velt::test::ProgramRun run = runVelt(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.out.startsWith(outStartsWith) && (outStartsWith.isEmpty() == run.out.isEmpty()),
                  run.out.constData());

@@ -2,28 +2,18 @@
 #include "engine/generation.h"
 #include "runtime/random_source.h"
 #include "support/list_dir.h"
+#include "support/program_run.h"
 #include "version.h"
 
-#include <QProcess>
 #include <QTest>
 
 using velt::test::ListDir;
 
 namespace {
 
-struct Run
+velt::test::ProgramRun runPrint(const QStringList &args)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run runPrint(const QStringList &args)
-{
-    QProcess process;
-    process.start(qEnvironmentVariable("VELT_PRINT"), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return velt::test::runProgram(qEnvironmentVariable("VELT_PRINT"), args);
 }
 
 } // namespace
@@ -54,7 +44,7 @@ private slots:
         velt::RandomSource random;
         const QByteArray expected = velt::composeBatch(QString::number(lines), random).toUtf8();
 
-        const Run run = runPrint(args);
+        const velt::test::ProgramRun run = runPrint(args);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, expected);
     }
@@ -79,7 +69,7 @@ private slots:
         QFETCH(QByteArray, startsWith);
         QFETCH(QByteArray, mentions);
         ListDir dir;
-        const Run run = runPrint(args);
+        const velt::test::ProgramRun run = runPrint(args);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QString());
         QVERIFY2(run.out.startsWith(startsWith), run.out.constData());
@@ -118,7 +108,7 @@ private slots:
         dir.writeDefaultLists();
         if (!remove.isEmpty())
             QVERIFY(QFile::remove(remove));
-        const Run run = runPrint(args);
+        const velt::test::ProgramRun run = runPrint(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
         QStringList lines = run.err.split(u'\n');

@@ -35,6 +35,22 @@ bool runUntilQuit()
     return !stoppedByWatchdog;
 }
 
+// A widget standing in for the main window, and the About window, both
+// shown.
+struct BothWindowsShown
+{
+    FakeSystemInformation system;
+    RecordingReporter reporter;
+    AboutInstance about{system, reporter};
+    QWidget mainWindow;
+
+    BothWindowsShown()
+    {
+        mainWindow.show();
+        about.show();
+    }
+};
+
 } // namespace
 
 class AboutWindowLifetimeTest : public QObject
@@ -49,13 +65,9 @@ private slots:
 
     void closingTheMainWindowLeavesTheAboutWindowRunning()
     {
-        FakeSystemInformation system;
-        RecordingReporter reporter;
-        AboutInstance about(system, reporter);
-        QWidget mainWindow;  // stands in for the main window
-        mainWindow.show();
-        about.show();
-        QPointer<AboutWindow> window = about.window();
+        BothWindowsShown shown;
+        QWidget &mainWindow = shown.mainWindow;
+        QPointer<AboutWindow> window = shown.about.window();
         QVERIFY(window);
 
         bool openAfterMainClosed = false;
@@ -67,18 +79,14 @@ private slots:
 
         QVERIFY2(runUntilQuit(), "closing the About window last did not end the program");
         QVERIFY2(openAfterMainClosed, "the program ended with the main window");
-        QVERIFY(!about.window());
+        QVERIFY(!shown.about.window());
     }
 
     void closingTheAboutWindowFirstKeepsTheMainWindowRunning()
     {
-        FakeSystemInformation system;
-        RecordingReporter reporter;
-        AboutInstance about(system, reporter);
-        QWidget mainWindow;
-        mainWindow.show();
-        about.show();
-        QPointer<AboutWindow> window = about.window();
+        BothWindowsShown shown;
+        QWidget &mainWindow = shown.mainWindow;
+        QPointer<AboutWindow> window = shown.about.window();
         QVERIFY(window);
 
         bool mainOpenAfterAboutClosed = false;
@@ -105,13 +113,9 @@ private slots:
     void endingTheApplicationDestroysTheOpenAboutWindow()
     {
         QFETCH(bool, viaQuit);
-        FakeSystemInformation system;
-        RecordingReporter reporter;
-        AboutInstance about(system, reporter);
-        QWidget mainWindow;
-        mainWindow.show();
-        about.show();
-        QPointer<AboutWindow> window = about.window();
+        BothWindowsShown shown;
+        QWidget &mainWindow = shown.mainWindow;
+        QPointer<AboutWindow> window = shown.about.window();
         QVERIFY(window);
 
         QTimer::singleShot(0, &mainWindow, [viaQuit] {
