@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the list reader the way a tick reads a list file,
 // and aborts when the result differs from the plain reader's (the same
 // entries, or the same error), or when the loaded list breaks what the rest
-// of the program relies on: the slot count, entries that fit a sentence, and
+// of the program relies on: the slot count, entries that fit a sentence and
+// can be written, and
 // RuntimeError as the only way a bad file is reported.
 
 #include "plain_reader.h"
@@ -32,8 +33,10 @@ void check(const velt::PhraseList &list)
         violated("entry count out of range", count);
     for (int i = 1; i <= count; ++i) {
         const QStringView entry = list.entry(i);
-        if (entry.size() > velt::kMaxFieldLength)
-            violated("entry longer than kMaxFieldLength", i);
+        if (entry.toUcs4().size() > velt::kMaxFieldLength)
+            violated("entry longer than kMaxFieldLength characters", i);
+        if (!entry.isValidUtf16())
+            violated("entry holds an unpaired surrogate", i);
         if (entry.contains(u'\r') || entry.contains(u'\n'))
             violated("entry holds a line break", i);
     }

@@ -38,20 +38,6 @@ int lineBreaks(QStringView text)
     return breaks;
 }
 
-// The length of one character starting at `at`, by its first byte.
-qsizetype characterLength(QByteArrayView bytes, qsizetype at, TextEncoding encoding)
-{
-    const auto b = static_cast<unsigned char>(bytes[at]);
-    qsizetype length = 1;
-    if (encoding == TextEncoding::Cp932)
-        length = (b >= 0x81 && b <= 0x9F) || b >= 0xE0 ? 2 : 1;
-    else if (encoding == TextEncoding::Utf8)
-        length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    else if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE)
-        length = 2;
-    return std::min(length, bytes.size() - at);
-}
-
 // The text of `bytes`, or nothing when any character in them does not
 // decode.
 std::optional<QString> decodeWhole(QByteArrayView bytes, TextEncoding encoding)
@@ -76,6 +62,8 @@ std::optional<QString> decodeWhole(QByteArrayView bytes, TextEncoding encoding)
             const auto b = static_cast<unsigned char>(bytes[i + 1]);
             text += QChar(encoding == TextEncoding::Utf16LE ? char16_t(a | b << 8) : char16_t(a << 8 | b));
         }
+        if (!QStringView(text).isValidUtf16())
+            return std::nullopt;
         return text;
     }
 }
@@ -100,25 +88,27 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
         for (qsizetype j = 0; j < body.size(); ++j) {
             if (static_cast<unsigned char>(body[j]) < 0x80)
                 continue;
-            QByteArrayView window = body.sliced(j);
-            if (window.size() > kEncodingWindow) {
-                window = window.first(kEncodingWindow);
-                while (!window.isEmpty() && static_cast<unsigned char>(window.back()) >= 0x40)
-                    window.chop(1);
-                if (window.isEmpty())
-                    window = body.sliced(j, kEncodingWindow);
-            }
-            encoding = guessEncoding(window);
+            encoding = guessEncoding(wholeCharactersWithin(body.sliced(j), kEncodingWindow));
             break;
         }
     }
 
     // The text up to the first character that does not decode: characters
     // end where their first byte says, and a run of whole characters decodes
-    // exactly when each of them does.
+    // exactly when each of them does (a UTF-16 surrogate pair is two units,
+    // and a run ending between them does not decode).
+    const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    const auto unitAt = [&](qsizetype i) {
+        const auto a = static_cast<unsigned char>(body[i]);
+        const auto b = static_cast<unsigned char>(body[i + 1]);
+        return encoding == TextEncoding::Utf16LE ? char16_t(a | b << 8) : char16_t(a << 8 | b);
+    };
     QList<qsizetype> ends;
     for (qsizetype i = 0; i < body.size();) {
-        i += characterLength(body, i, encoding);
+        qsizetype length = characterLength(static_cast<unsigned char>(body[i]), encoding);
+        if (utf16 && i + 4 <= body.size() && QChar::isHighSurrogate(unitAt(i)) && QChar::isLowSurrogate(unitAt(i + 2)))
+            length = 4;
+        i = std::min(body.size(), i + length);
         ends << i;
     }
     const auto firstBad = std::partition_point(ends.cbegin(), ends.cend(), [&](qsizetype end) {
@@ -129,7 +119,6 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
 
     QStringList fields;
     int line = 1;
-    qsizetype lineBegin = 0;
     qsizetype p = 0;
     // The character at `k`, or kEnd at the end of the file. A Ctrl-Z with
     // only line breaks after it is the end of the file.
@@ -154,7 +143,6 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
     const auto endOfLine = [&] {
         p += at(p) == u'\r' && p + 1 < text.size() && text[p + 1] == u'\n' ? 2 : 1;
         ++line;
-        lineBegin = p;
     };
 
     bool lineStart = true;
@@ -176,19 +164,24 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
             continue;
         }
 
-        const qsizetype first = p;
+        // Every character but NUL is text; the entry's length counts
+        // characters (a surrogate pair once) and no blank that may yet end it.
         QString quoted;
         QString plain;
+        qsizetype characters = 0;
+        qsizetype blankRun = 0; // blanks at the end of the unquoted text
         const auto take = [&](QString &into, bool inQuotes) {
             while (true) {
-                if (p - first > kMaxFieldLength + 2)
-                    throw readError::fieldTooLong(fileName, int(fields.size()) + 1, line);
                 c = at(p);
                 if (c == kEnd || isLineBreak(c) || c == (inQuotes ? u'"' : u','))
                     return;
-                if (c < 0x20 && c != u'\t')
-                    throw readError::controlCharacter(fileName, char16_t(c), line, p - lineBegin + 1);
+                if (c == 0)
+                    throw readError::notText(fileName, line);
                 into += QChar(char16_t(c));
+                characters += !QChar::isLowSurrogate(char16_t(c));
+                blankRun = !inQuotes && isBlank(c) ? blankRun + 1 : 0;
+                if (characters - blankRun > kMaxFieldLength)
+                    throw readError::fieldTooLong(fileName, int(fields.size()) + 1, line);
                 ++p;
             }
         };
@@ -202,10 +195,7 @@ QStringList readFieldsPlainly(QByteArrayView file, const QString &fileName, int 
         take(plain, false);
         while (!plain.isEmpty() && isBlank(plain.back().unicode()))
             plain.chop(1);
-        const QString field = quoted + plain;
-        if (field.size() > kMaxFieldLength)
-            throw readError::fieldTooLong(fileName, int(fields.size()) + 1, line);
-        fields << field;
+        fields << quoted + plain;
         if (c == kEnd)
             break;
         if (c == u',') {

@@ -4,13 +4,16 @@
 # the Linux build gets from qt6-base-dev, cross-compiled on this machine.
 #
 # Installs into a cache folder outside the repository and does nothing when
-# that cache is already complete. Only qtbase's Core, Gui, Widgets and Test
-# are built, with the windows, offscreen and minimal platform plugins and the
-# Windows Vista style; no OpenGL, network, SQL, D-Bus, ICU, XML or printing.
+# that cache is already complete and was built from the same recipe
+# (configure options, patches, toolchain; scripts/qt-windows/cache.sh).
+# Only what VELT uses is built: qtbase's Core, Gui, Widgets and Test, the
+# windows, offscreen and minimal platform plugins and the Windows Vista
+# style, optimized for size; no OpenGL, Direct2D, network, SQL, D-Bus, ICU,
+# XML, printing, style sheets, or widgets VELT never shows.
 #
-# Takes 20 to 60 minutes on 2 cores, depending on what else runs (fetch and
+# Takes 20 to 40 minutes on 2 cores, depending on what else runs (fetch and
 # configure about a minute, the rest compiling), and a few GB of scratch
-# space; the finished cache is about 107 MB.
+# space.
 #
 # Reads:
 #   $1 or VELT_QT_WINDOWS  install prefix
@@ -25,16 +28,16 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-qt_version=6.4.2
-prefix=${1:-${VELT_QT_WINDOWS:-$HOME/.cache/velt/qt-$qt_version-mingw-static}}
-prefix=$(realpath -m "$prefix")
+. "$repo/scripts/qt-windows/cache.sh"
+qt_version=$qt_windows_version
+prefix=$(realpath -m "${1:-$qt_windows}")
 default_work=$(realpath -m "$(dirname "$prefix")/work/$(basename "$prefix")")
 work=$(realpath -m "${VELT_QT_WORK:-$default_work}")
 jobs=${VELT_QT_JOBS:-$(nproc)}
-stamp=$prefix/.velt-qt-complete
+stamp=$prefix/$qt_windows_stamp_name
 building=$prefix/.velt-qt-building
 
-if [ -f "$stamp" ]; then
+if qt_windows_complete "$prefix" "$repo"; then
   echo "build-qt-windows: Qt $qt_version for Windows already complete in $prefix"
   exit 0
 fi
@@ -53,9 +56,9 @@ case "$src_version" in
   *) echo "build-qt-windows: qt6-base-dev is $src_version, not $qt_version" >&2; exit 1 ;;
 esac
 
-# A leftover of an interrupted run is ours to clear; anything else at the
-# prefix is not.
-if [ -e "$prefix" ] && [ ! -e "$building" ] && [ -n "$(ls -A "$prefix")" ]; then
+# A leftover of an interrupted run, or a cache of an older recipe, is ours
+# to clear; anything else at the prefix is not.
+if [ -e "$prefix" ] && [ ! -e "$building" ] && [ ! -e "$stamp" ] && [ -n "$(ls -A "$prefix")" ]; then
   echo "build-qt-windows: $prefix exists and is not a Qt this script started; remove it first" >&2
   exit 1
 fi
@@ -113,19 +116,13 @@ if [ ! -f "$src/.velt-unpacked" ]; then
   touch "$src/.velt-unpacked"
 fi
 
-# Qt 6.4.2 guards the software-OpenGL test of the Windows platform plugin
-# with the dynamicgl feature alone. That feature depends on the platform,
-# not on the opengl feature, so it stays on in a build without OpenGL and the
-# plugin fails to compile against the missing OpenGL classes. Without OpenGL
-# there is no software GL to detect, so the test is compiled out too.
-window_cpp=$src/src/plugins/platforms/windows/qwindowswindow.cpp
-if ! grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$window_cpp"; then
-  awk '/^static inline bool isSoftwareGl\(\)$/ { f = 1 }
-       f && /^#if QT_CONFIG\(dynamicgl\)$/ { $0 = "#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)"; f = 0; done = 1 }
-       { print }
-       END { if (!done) exit 1 }' "$window_cpp" > "$window_cpp.new"
-  mv "$window_cpp.new" "$window_cpp"
-fi
+# Our patches to Debian's source, each explained in its own file. A patch
+# already applied (a source kept from an earlier run) is left as it is.
+for p in "$repo"/scripts/qt-windows/*.patch; do
+  if ! patch -d "$src" -p1 -R --dry-run -s -f < "$p" > /dev/null; then
+    patch -d "$src" -p1 --forward < "$p"
+  fi
+done
 
 # ----------------------------------------------------------------- build
 # The toolchain file goes into the prefix: Qt's qt-cmake keeps loading it
@@ -135,29 +132,79 @@ mkdir -p "$(dirname "$toolchain")"
 cp "$repo/cmake/mingw-w64-x86_64.cmake" "$toolchain"
 
 build=$work/build
-# androiddeployqt: Debian's cross.patch lets it build whenever Qt is
-# cross-compiled, which would make an Android tool for Windows here.
-# tabletevent: Debian's source drops the wintab header it needs.
+# recipe begin
+qt_options=(
+  -DCMAKE_BUILD_TYPE=Release
+  -DFEATURE_optimize_size=ON
+  -DBUILD_SHARED_LIBS=OFF
+  -DQT_BUILD_EXAMPLES=OFF
+  -DQT_BUILD_TESTS=OFF
+  -DQT_BUILD_BENCHMARKS=OFF
+  # modules and platform parts VELT does not use
+  -DFEATURE_sql=OFF
+  -DFEATURE_network=OFF
+  -DFEATURE_opengl=OFF
+  -DFEATURE_dbus=OFF
+  -DFEATURE_icu=OFF
+  -DFEATURE_printsupport=OFF
+  -DFEATURE_concurrent=OFF
+  -DFEATURE_xml=OFF
+  -DFEATURE_direct2d=OFF
+  -DFEATURE_systemtrayicon=OFF
+  -DFEATURE_sessionmanager=OFF
+  # image formats and documents: the icons are PNG, built in
+  -DFEATURE_gif=OFF
+  -DFEATURE_jpeg=OFF
+  -DFEATURE_movie=OFF
+  -DFEATURE_pdf=OFF
+  -DFEATURE_textodfwriter=OFF
+  -DFEATURE_textmarkdownreader=OFF
+  -DFEATURE_textmarkdownwriter=OFF
+  -DFEATURE_undocommand=OFF
+  # widgets VELT never shows (its windows are labels, buttons, a plain text
+  # box, a scroll bar, a menu bar and message boxes)
+  -DFEATURE_style_stylesheet=OFF
+  -DFEATURE_graphicsview=OFF
+  -DFEATURE_graphicseffect=OFF
+  -DFEATURE_mdiarea=OFF
+  -DFEATURE_dockwidget=OFF
+  -DFEATURE_toolbox=OFF
+  -DFEATURE_calendarwidget=OFF
+  -DFEATURE_datetimeedit=OFF
+  -DFEATURE_keysequenceedit=OFF
+  -DFEATURE_lcdnumber=OFF
+  -DFEATURE_dial=OFF
+  -DFEATURE_splashscreen=OFF
+  -DFEATURE_commandlinkbutton=OFF
+  -DFEATURE_fontcombobox=OFF
+  -DFEATURE_textbrowser=OFF
+  -DFEATURE_syntaxhighlighter=OFF
+  -DFEATURE_treewidget=OFF
+  -DFEATURE_listwidget=OFF
+  -DFEATURE_tablewidget=OFF
+  -DFEATURE_columnview=OFF
+  -DFEATURE_datawidgetmapper=OFF
+  -DFEATURE_undoview=OFF
+  -DFEATURE_colordialog=OFF
+  -DFEATURE_filedialog=OFF
+  -DFEATURE_fontdialog=OFF
+  -DFEATURE_inputdialog=OFF
+  -DFEATURE_errormessage=OFF
+  -DFEATURE_progressdialog=OFF
+  -DFEATURE_wizard=OFF
+  # tabletevent: Debian's source drops the wintab header it needs.
+  # androiddeployqt: Debian's cross.patch lets it build whenever Qt is
+  # cross-compiled, which would make an Android tool for Windows here.
+  -DFEATURE_tabletevent=OFF
+  -DFEATURE_androiddeployqt=OFF
+)
+# recipe end
 nice -n 19 cmake -G Ninja -S "$src" -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DBUILD_SHARED_LIBS=OFF \
   -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DQT_BUILD_EXAMPLES=OFF \
-  -DQT_BUILD_TESTS=OFF \
-  -DQT_BUILD_BENCHMARKS=OFF \
-  -DFEATURE_sql=OFF \
-  -DFEATURE_network=OFF \
-  -DFEATURE_opengl=OFF \
-  -DFEATURE_dbus=OFF \
-  -DFEATURE_icu=OFF \
-  -DFEATURE_printsupport=OFF \
-  -DFEATURE_concurrent=OFF \
-  -DFEATURE_xml=OFF \
-  -DFEATURE_tabletevent=OFF \
-  -DFEATURE_androiddeployqt=OFF
+  "${qt_options[@]}"
 
 nice -n 19 cmake --build "$build" --parallel "$jobs"
 nice -n 19 cmake --install "$build"
@@ -181,7 +228,9 @@ if ! grep -q 'qt.toolchain.cmake' "$prefix/bin/qt-cmake" ||
 fi
 
 rm -f "$building"
-echo "Qt $qt_version (Debian qt6-base $src_version), static, x86_64-w64-mingw32-posix, built $(date -u +%FT%TZ)" > "$stamp"
+{ echo "Qt $qt_version (Debian qt6-base $src_version), static, x86_64-w64-mingw32-posix, built $(date -u +%FT%TZ)"
+  echo "recipe $(qt_windows_recipe "$repo")"
+} > "$stamp"
 
 if [ "${VELT_KEEP_QT_WORK:-0}" != 1 ]; then
   rm -rf "$work"

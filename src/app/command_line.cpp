@@ -38,9 +38,10 @@ void printErrorLine(const QString &line)
     writeText(stderr, line + u'\n');
 }
 
-CommandLine::CommandLine(QString program, QString usage)
+CommandLine::CommandLine(QString program, QString usage, Others others)
     : m_program(std::move(program))
     , m_usage(std::move(usage))
+    , m_others(others)
 {
 }
 
@@ -55,7 +56,15 @@ std::optional<int> CommandLine::handle(const QStringList &arguments)
     parser.addOption(help);
     parser.addOption(version);
 
-    if (!parser.parse(arguments)) {
+    const bool understood = parser.parse(arguments);
+    if (m_others == Others::Ignored) {
+        for (const QString &argument : arguments.mid(1)) {
+            if (!QStringList{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("-help"),
+                             QStringLiteral("--version"), QStringLiteral("-version")}
+                     .contains(argument))
+                m_positional << argument;
+        }
+    } else if (!understood) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
             return usageError(QStringLiteral("不明なオプション「%1」です。").arg(asTyped(arguments, unknown.first())));
@@ -70,7 +79,8 @@ std::optional<int> CommandLine::handle(const QStringList &arguments)
         printLine(m_program + u' ' + QLatin1String(version::kText));
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    m_positional = parser.positionalArguments();
+    if (m_others == Others::Refused)
+        m_positional = parser.positionalArguments();
     return std::nullopt;
 }
 

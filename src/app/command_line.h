@@ -18,16 +18,22 @@ inline constexpr int kExitUsage = 2;
 class CommandLine
 {
 public:
+    // What becomes of an argument that is neither --help nor --version: a
+    // command-line tool refuses it; a window program, which Explorer's "Open
+    // with" or a file dropped on it hands arguments, leaves it aside.
+    enum class Others { Refused, Ignored };
+
     // `program` names the program in messages; `usage` is the whole --help
     // text.
-    CommandLine(QString program, QString usage);
+    CommandLine(QString program, QString usage, Others others = Others::Refused);
 
     // Reads `arguments` (the program's own name first). Returns the status
     // to end with when the program should stop here: after printing the help
     // or the version, or after telling of a wrong option.
     std::optional<int> handle(const QStringList &arguments);
 
-    // What is left once the options are taken out.
+    // What is left once the options are taken out; with Others::Ignored,
+    // every argument but the two options, as typed.
     const QStringList &positional() const { return m_positional; }
 
     // Prints "<program>: <message>" and the pointer to --help on stderr;
@@ -37,6 +43,7 @@ public:
 private:
     QString m_program;
     QString m_usage;
+    Others m_others;
     QStringList m_positional;
 };
 

@@ -1,6 +1,6 @@
 // velt: the window program. It takes no arguments but --help and --version
-// and keeps no settings; it reads its lists from, and saves into, the working
-// folder.
+// (any other it sets aside, saying so) and keeps no settings; it reads its
+// lists from, and saves into, the working folder.
 
 #include "app/command_line.h"
 #include "os/display_check.h"
@@ -37,13 +37,14 @@ QString usage()
 std::optional<int> handleCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    velt::CommandLine commandLine(QStringLiteral("velt"), usage());
+    velt::CommandLine commandLine(QStringLiteral("velt"), usage(), velt::CommandLine::Others::Ignored);
     if (const auto status = commandLine.handle(app.arguments()))
         return status;
-    if (!commandLine.positional().isEmpty())
-        return commandLine.usageError(
-            QStringLiteral("引数「%1」は使えません（velt はオプションのほかに引数を取りません）。")
-                .arg(commandLine.positional().first()));
+    QString ignored;
+    for (const QString &argument : commandLine.positional())
+        ignored += QStringLiteral("「%1」").arg(argument);
+    velt::printErrorLine(
+        QStringLiteral("velt: 引数%1を使わずに起動します（velt はオプションのほかに引数を取りません）。").arg(ignored));
     return std::nullopt;
 }
 
@@ -60,7 +61,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     velt::keepFreedMemoryForReuse();
-    QApplication app(argc, argv);
+    // Qt's own options (-platform, -style...) are set aside with the rest:
+    // nothing on the command line changes how the window starts.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     velt::setUpApplication();
 
     auto *window = new velt::MainWindow;

@@ -7,9 +7,11 @@
 #include "os/standard_output.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
+#include "runtime/system_error.h"
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -67,5 +69,12 @@ int main(int argc, char *argv[])
                              + velt::formatRuntimeError(error).replace(QStringLiteral("\n\n"), QStringLiteral(" ")));
         return 1;
     }
-    return velt::writeText(stdout, out) && std::fflush(stdout) == 0 ? 0 : 1;
+    if (velt::writeText(stdout, out) && std::fflush(stdout) == 0)
+        return 0;
+    // A reader that went away (velt-print | head -1) is no news; anything
+    // else is: the output the user asked for is not there.
+    const velt::SystemError error = velt::SystemError::fromErrno(errno);
+    if (error.kind != velt::SystemError::BrokenPipe)
+        velt::printErrorLine(QStringLiteral("velt-print: 標準出力に書き込めません。") + velt::describeSystemError(error));
+    return 1;
 }

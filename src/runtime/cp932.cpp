@@ -1,5 +1,7 @@
 #include "runtime/cp932.h"
 
+#include "runtime/text_encoding.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -18,8 +20,7 @@ qsizetype validPrefix(QByteArrayView bytes)
     // whole characters that decodes, found by halving.
     QList<qsizetype> ends;
     for (qsizetype i = 0; i < bytes.size();) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        i = std::min(bytes.size(), i + ((lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1));
+        i = std::min(bytes.size(), i + characterLength(static_cast<unsigned char>(bytes[i]), TextEncoding::Cp932));
         ends.append(i);
     }
     qsizetype good = 0; // characters known to decode

@@ -1,10 +1,12 @@
 #include "runtime/line_file.h"
 
 #include "runtime/cp932.h"
+#include "runtime/regular_file.h"
 #include "runtime/runtime_error.h"
+#include "runtime/text_encoding.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velt {
 namespace {
@@ -26,6 +28,30 @@ constexpr struct
     {u'\u00A3', u'\uFFE1'}, // £: 0x8192
     {u'\u00AC', u'\uFFE2'}, // ¬: 0x81CA
 };
+
+QString saveFailureReason(const SystemError &error, const ReplaceResult &result, const QString &fileName)
+{
+    const QString folder = QDir::toNativeSeparators(result.folder);
+    switch (error.kind) {
+    case SystemError::NotFound:
+        return QStringLiteral("フォルダ「%1」がもうありません（削除されたか移動されました）。"
+                              "VELT を終了し、リストのあるフォルダで起動し直してください。")
+            .arg(folder);
+    case SystemError::NoPermission:
+        // The old file may well be writable: the new text goes into a new
+        // file beside it, so that a failure can never cost the old one.
+        if (result.step == ReplaceResult::CreatingNew)
+            return QStringLiteral("フォルダ「%1」に新しいファイルを作る許可がありません。VELT は新しいファイルに書いてから"
+                                  "置き換えるので、フォルダへの書き込みの許可が要ります。フォルダの許可を変えるか、"
+                                  "書き込みできるフォルダで VELT を起動してください。")
+                .arg(folder);
+        return QStringLiteral("フォルダ「%1」のファイルを置き換える許可がないか、ほかのプログラムが「%2」を使っています。"
+                              "そのプログラムを閉じるか、フォルダの許可を確かめてから、もう一度保存してください。")
+            .arg(folder, fileName);
+    default:
+        return describeSystemError(error);
+    }
+}
 
 } // namespace
 
@@ -49,32 +75,31 @@ QByteArray encodeLineFile(const QString &text)
 
 void writeLineFile(const QString &fileName, const QString &text)
 {
-    const QByteArray bytes = encodeLineFile(text);
+    const QFileInfo info(fileName);
+    const bool existed = info.isFile();
     const auto fail = [&](const QString &reason) {
+        // Said only when true: the old file is never written, but there may
+        // have been none.
+        const QString kept = existed ? QStringLiteral("前の「%1」はそのまま残っています。").arg(fileName) : QString();
         throw RuntimeError(err::kPathFileAccess,
-                           QStringLiteral("「%1」に保存できません（%2）。前の「%1」はそのまま残っています。")
-                               .arg(fileName, reason));
+                           QStringLiteral("「%1」に保存できません。%2%3").arg(fileName, reason, kept));
     };
 
-    const QFileInfo info(fileName);
+    // Nothing is written as "?": a character no encoding can hold is told.
+    if (const qsizetype bad = firstUnpairedSurrogate(text); bad < text.size())
+        fail(QStringLiteral("%1 行目に文字として読めない符号（U+%2）があります。")
+                 .arg(QStringView(text).first(bad).count(u'\n') + 1)
+                 .arg(text.at(bad).unicode(), 4, 16, QLatin1Char('0')));
     if (info.isDir())
-        fail(QStringLiteral("同じ名前のフォルダがあります"));
+        fail(QStringLiteral("同じ名前のフォルダがあります。フォルダの名前を変えてから、もう一度保存してください。"));
     // Replacing by rename would ignore a read-only mark the user set.
-    if (info.exists() && !info.isWritable())
-        fail(QStringLiteral("ファイルが読み取り専用です"));
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    // Unbuffered: a buffered QSaveFile can lose the tail of a short write
-    // (disk full, size limit) in its final flush and still commit.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
+    if (existed && !info.isWritable())
+        fail(QStringLiteral("ファイルが読み取り専用です。読み取り専用を外してから、もう一度保存してください。"));
+
+    const ReplaceResult result = replaceFile(fileName, encodeLineFile(text));
+    if (!result.error)
+        return;
+    fail(saveFailureReason(*result.error, result, fileName));
 }
 
 } // namespace velt

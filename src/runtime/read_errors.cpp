@@ -12,6 +12,34 @@ QString quoted(const QString &fileName)
 
 } // namespace
 
+RuntimeError notFound(const QString &fileName)
+{
+    return RuntimeError(err::kFileNotFound,
+                        QStringLiteral("%1が見つかりません（フォルダ %2）。").arg(quoted(fileName), workingFolderName()));
+}
+
+RuntimeError notRegular(const QString &fileName, FileKind kind)
+{
+    if (kind == FileKind::Folder)
+        return RuntimeError(err::kPathFileAccess, QStringLiteral("%1はファイルではなくフォルダです。").arg(quoted(fileName)));
+    const QString what = kind == FileKind::Pipe ? QStringLiteral("名前付きパイプ")
+        : kind == FileKind::Socket              ? QStringLiteral("ソケット")
+                                                : QStringLiteral("デバイス");
+    return RuntimeError(err::kPathFileAccess,
+                        QStringLiteral("%1は普通のファイルではなく%2です。リストは普通のテキストファイルにしてください。")
+                            .arg(quoted(fileName), what));
+}
+
+RuntimeError cannotOpen(const QString &fileName, const SystemError &error)
+{
+    if (error.kind == SystemError::NotFound)
+        return notFound(fileName);
+    const QString reason = error.kind == SystemError::NoPermission
+        ? QStringLiteral("読み取りの許可がありません。ファイルの許可を確かめてください。")
+        : describeSystemError(error);
+    return RuntimeError(err::kPathFileAccess, QStringLiteral("%1を開けません。%2").arg(quoted(fileName), reason));
+}
+
 RuntimeError deviceFailed(const QString &fileName, const QString &reason)
 {
     return RuntimeError(err::kDeviceIo, QStringLiteral("%1を読み込めません（%2）。").arg(quoted(fileName), reason));
@@ -45,19 +73,6 @@ RuntimeError notText(const QString &fileName, int line)
                                        "リストはテキストエディタで作り、テキストとして保存してください。")
                             .arg(quoted(fileName))
                             .arg(line));
-}
-
-RuntimeError controlCharacter(const QString &fileName, char16_t c, int line, qsizetype column)
-{
-    if (c == 0)
-        return notText(fileName, line);
-    return RuntimeError(err::kInputPastEnd,
-                        QStringLiteral("%1の %2 行目 %3 文字目に制御文字（U+%4）があります。"
-                                       "テキストエディタで取り除いてください。")
-                            .arg(quoted(fileName))
-                            .arg(line)
-                            .arg(column)
-                            .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0')));
 }
 
 RuntimeError fieldTooLong(const QString &fileName, int entry, int line)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/regular_file.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_encoding.h"
 
@@ -7,11 +8,12 @@
 // of the same rules (the fuzzer's plain one too) words them alike.
 namespace velt::readError {
 
+RuntimeError notFound(const QString &fileName);
+RuntimeError notRegular(const QString &fileName, FileKind kind);
+RuntimeError cannotOpen(const QString &fileName, const SystemError &error);
 RuntimeError deviceFailed(const QString &fileName, const QString &reason);
 RuntimeError utf16WithoutMark(const QString &fileName);
 RuntimeError undecodable(const QString &fileName, int line, TextEncoding encoding);
-// NUL is told apart: it means the file is not text at all.
-RuntimeError controlCharacter(const QString &fileName, char16_t c, int line, qsizetype column);
 RuntimeError notText(const QString &fileName, int line);
 RuntimeError fieldTooLong(const QString &fileName, int entry, int line);
 

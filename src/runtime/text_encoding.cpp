@@ -115,19 +115,6 @@ bool hasCp932Shape(QByteArrayView bytes)
     return true;
 }
 
-// The first bytes up to a byte below 0x40, which ends a character in both
-// encodings.
-QByteArrayView sample(QByteArrayView bytes)
-{
-    if (bytes.size() <= kSampleSize)
-        return bytes;
-    for (qsizetype i = kSampleSize; i > 0; --i) {
-        if (static_cast<unsigned char>(bytes[i - 1]) < 0x40)
-            return bytes.first(i);
-    }
-    return bytes;
-}
-
 } // namespace
 
 TextEncoding encodingFromByteOrderMark(QByteArrayView bytes, qsizetype *markLength)
@@ -158,12 +145,58 @@ TextEncoding guessEncoding(QByteArrayView bytes)
         return TextEncoding::Cp932;
     if (!hasCp932Shape(bytes) || !cp932::decode(bytes))
         return TextEncoding::Utf8;
-    const QByteArrayView start = sample(bytes);
+    const QByteArrayView start = wholeCharactersWithin(bytes, kSampleSize);
     bool holdsJapanese = false;
     const int utf8Odd = outOfPlaceInUtf8Reading(decodeUtf8(start), &holdsJapanese);
     if (holdsJapanese && utf8Odd < outOfPlaceInCp932Reading(start))
         return TextEncoding::Utf8;
     return TextEncoding::Cp932;
+}
+
+qsizetype cutAfterLastLowByte(QByteArrayView bytes)
+{
+    qsizetype cut = bytes.size();
+    while (cut > 0 && static_cast<unsigned char>(bytes[cut - 1]) >= 0x40)
+        --cut;
+    return cut;
+}
+
+QByteArrayView wholeCharactersWithin(QByteArrayView bytes, qsizetype limit)
+{
+    if (bytes.size() <= limit)
+        return bytes;
+    const QByteArrayView first = bytes.first(limit);
+    const qsizetype cut = cutAfterLastLowByte(first);
+    return cut > 0 ? first.first(cut) : first;
+}
+
+qsizetype characterLength(unsigned char lead, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp932:
+        return (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1;
+    case TextEncoding::Utf8:
+        return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return 2;
+    case TextEncoding::Ascii:
+        break;
+    }
+    return 1;
+}
+
+qsizetype firstUnpairedSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!c.isSurrogate())
+            continue;
+        if (c.isLowSurrogate() || i + 1 == text.size() || !text[i + 1].isLowSurrogate())
+            return i;
+        ++i;
+    }
+    return text.size();
 }
 
 bool looksLikeUtf16(QByteArrayView start)

@@ -32,6 +32,25 @@ bool looksLikeUtf16(QByteArrayView start);
 // looked at on every tick.
 inline constexpr qsizetype kEncodingWindow = 4 * 1024;
 
+// A byte below 0x40 never begins or continues a multi-byte character in code
+// page 932 or UTF-8: bytes cut after one hold whole characters. The length
+// of `bytes` up to and including its last such byte; 0 when there is none.
+qsizetype cutAfterLastLowByte(QByteArrayView bytes);
+
+// The first `limit` bytes of `bytes` (all of them when there are no more),
+// cut after their last byte below 0x40 where they have one, so that no
+// character is split.
+QByteArrayView wholeCharactersWithin(QByteArrayView bytes, qsizetype limit);
+
+// How many bytes a character takes in `encoding`, from its first byte:
+// code page 932's lead bytes begin two-byte characters, UTF-8's say how
+// many follow; UTF-16's units are two bytes; anything else is one.
+qsizetype characterLength(unsigned char lead, TextEncoding encoding);
+
+// Where `text` holds a surrogate without its partner, which no encoding can
+// write (Qt would turn it into "?"); text.size() when it holds none.
+qsizetype firstUnpairedSurrogate(QStringView text);
+
 // How many bytes at the start of `bytes` are whole, valid UTF-8 characters.
 qsizetype utf8ValidPrefix(QByteArrayView bytes);
 bool isValidUtf8(QByteArrayView bytes);

@@ -93,6 +93,12 @@ private slots:
             << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
         QTest::newRow("entry of exactly the longest length")
             << QByteArray(velt::kMaxFieldLength, 'z') + "\r\n" << QStringList{QString(velt::kMaxFieldLength, u'z')};
+        QTest::newRow("blanks around the longest entry do not count")
+            << QByteArray(300, ' ') + QByteArray(4000, 'z') + QByteArray(200, ' ') + "\r\n" << QStringList{QString(4000, u'z')};
+        QTest::newRow("the limit counts characters, not UTF-16 units")
+            << s(u"𠮷").repeated(velt::kMaxFieldLength).toUtf8() << QStringList{s(u"𠮷").repeated(velt::kMaxFieldLength)};
+        QTest::newRow("a megabyte of blanks after an entry") << "a" + QByteArray(1 << 20, ' ') + "\r\nb"
+                                                            << QStringList{"a", "b"};
 
         // Code page 932: 0x5C is a backslash, trail byte 0x5C of 表 and ソ
         // is not, 0x8160 is U+FF5E, NEC specials decode.
@@ -123,6 +129,11 @@ private slots:
             << QByteArray("\x8D\xA1\x7F\r\n\x1A") << QStringList{s(u"今\x7F")};
         QTest::newRow("Ctrl-Z and line breaks at the end") << QByteArray("a,\x1A\r\n\r\n") << QStringList{"a"};
         QTest::newRow("Ctrl-Z ending the last field") << QByteArray("a\r\n\"b\x1A") << QStringList{"a", "b"};
+        // Every other control character is text, as the run-time reads it.
+        QTest::newRow("control characters are text")
+            << QByteArray("\x01" "ab\x07" "c,\x1B[0m\r\n") << QStringList{"\x01" "ab\x07" "c", "\x1B[0m"};
+        QTest::newRow("Ctrl-Z in the middle is text") << QByteArray("a\x1A\r\nb\x1A,\x1A\r\nc")
+                                                      << QStringList{"a\x1A", "b\x1A", "\x1A", "c"};
     }
 
     void fields()
@@ -179,12 +190,19 @@ private slots:
                                      << QStringList{"1 行目", "NUL", "テキストファイルではない"};
         QTest::newRow("UTF-16 without a mark") << utf16(s(u"今日\r\n昨日\r\n"), false) << 62
                                                << QStringList{"UTF-16", "バイト順マーク"};
-        QTest::newRow("stray control character")
-            << QByteArray("ok\r\nab\x07" "c\r\n") << 62 << QStringList{"2 行目 3 文字目", "U+0007"};
-        QTest::newRow("Ctrl-Z in the middle") << QByteArray("a\x1A\r\nb\r\n") << 62 << QStringList{"1 行目 2 文字目", "U+001A"};
+        QTest::newRow("NUL past the first piece") << "ok" + QByteArray("\r\n").repeated(9000) + '\0' << 62
+                                                  << QStringList{"9001 行目", "NUL"};
+        QTest::newRow("UTF-16 lone high surrogate") << "\xFF\xFE" + utf16(s(u"a\r\nb"), false) + "\x3D\xD8\r\0" << 62
+                                                    << QStringList{"2 行目", "UTF-16 として"};
+        QTest::newRow("UTF-16 lone low surrogate at the end") << "\xFE\xFF" + utf16(s(u"a\r\n"), true) + "\xDE\x00"
+                                                              << 62 << QStringList{"2 行目", "UTF-16 として"};
         QTest::newRow("entry longer than the limit")
             << (QByteArray("ok\r\n") + QByteArray(velt::kMaxFieldLength + 1, 'x')) << 14 << QStringList{"2 番目", "2 行目"};
         QTest::newRow("a megabyte without a break") << QByteArray(1 << 20, 'y') << 14 << QStringList{"1 番目"};
+        QTest::newRow("4097 characters outside the BMP")
+            << s(u"𠮷").repeated(velt::kMaxFieldLength + 1).toUtf8() << 14 << QStringList{"1 番目"};
+        QTest::newRow("text after a long run of blanks") << "a" + QByteArray(1 << 16, ' ') + "b" << 14
+                                                         << QStringList{"1 番目", "1 行目"};
         QTest::newRow("2000 comma-separated entries and one more")
             << QByteArray("x,").repeated(2001) << 9 << QStringList{"2001 番目"};
     }

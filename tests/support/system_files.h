@@ -32,9 +32,35 @@ public:
     SaveObstacle(const SaveObstacle &) = delete;
     SaveObstacle &operator=(const SaveObstacle &) = delete;
 
+    // What the message of a save it stopped says of the cause.
+    static QString reason();
+
 private:
     struct State;
     std::unique_ptr<State> m_state;
 };
+
+// While it lives, the folder `path` takes no new file, while the files in it
+// stay writable: read-only for an ordinary user, immutable for root, whom
+// permissions do not stop. active() is false where neither can be had (a
+// file system without the flag, Windows).
+class FolderRefusingNewFiles
+{
+public:
+    explicit FolderRefusingNewFiles(const QString &path);
+    ~FolderRefusingNewFiles();
+    FolderRefusingNewFiles(const FolderRefusingNewFiles &) = delete;
+    FolderRefusingNewFiles &operator=(const FolderRefusingNewFiles &) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    QString m_path;
+    bool m_active = false;
+    bool m_immutable = false;
+};
+
+// Makes a named pipe at `path`; false where the system has none (Windows).
+bool makeNamedPipe(const QString &path);
 
 } // namespace velt::test

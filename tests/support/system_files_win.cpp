@@ -42,4 +42,23 @@ SaveObstacle::~SaveObstacle()
     CloseHandle(m_state->file);
 }
 
+QString SaveObstacle::reason()
+{
+    return QStringLiteral("ほかのプログラム");
+}
+
+// A folder's access list could deny new files, but nothing in the tests
+// needs that on Windows yet.
+FolderRefusingNewFiles::FolderRefusingNewFiles(const QString &path)
+    : m_path(path)
+{
+}
+
+FolderRefusingNewFiles::~FolderRefusingNewFiles() = default;
+
+bool makeNamedPipe(const QString &)
+{
+    return false;
+}
+
 } // namespace velt::test
