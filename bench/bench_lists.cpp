@@ -1,7 +1,7 @@
 #include "bench_lists.h"
 
 #include "engine/phrase_list.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
 #include <QDir>
 #include <QFile>

@@ -12,7 +12,7 @@
 // from its set's name and entry count, so runs repeat, row by row.
 
 #include "engine/phrase_list.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "runtime/runtime_error.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 
 #include "engine/phrase_list.h"
 #include "engine/generation.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "os/memory_policy.h"
 #include "runtime/random_source.h"
 

@@ -11,7 +11,7 @@
 #include "bench_lists.h"
 
 #include "engine/phrase_list.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "ui/message_reporter.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_timer.h"

@@ -9,7 +9,7 @@
 
 #include "engine/phrase_list.h"
 #include "runtime/runtime_error.h"
-#include "runtime/field_reader.h"
+#include "text/field_reader.h"
 
 #include <QBuffer>
 #include <QByteArray>

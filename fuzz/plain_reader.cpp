@@ -1,10 +1,10 @@
 #include "plain_reader.h"
 
 #include "engine/phrase_list.h"
-#include "runtime/cp932.h"
-#include "runtime/read_errors.h"
-#include "runtime/field_reader.h"
-#include "runtime/text_encoding.h"
+#include "text/cp932.h"
+#include "text/read_errors.h"
+#include "text/field_reader.h"
+#include "text/text_encoding.h"
 
 #include <QBuffer>
 #include <QList>

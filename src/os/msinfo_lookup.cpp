@@ -1,6 +1,6 @@
 #include "os/msinfo_lookup.h"
 
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
 namespace velt::msinfo {
 namespace {

@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
 #include "engine/generation.h"
-#include "runtime/line_file.h"
+#include "text/line_file.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
 #include "runtime/runtime_timer.h"

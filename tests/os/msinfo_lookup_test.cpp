@@ -2,7 +2,7 @@
 // in for RegOpenKeyExA, RegQueryValueExA and RegCloseKey.
 
 #include "os/msinfo_lookup.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "runtime/runtime_error.h"
 
 #include <QHash>

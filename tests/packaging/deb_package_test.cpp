@@ -1,8 +1,8 @@
-// The Debian package, made by CPack from this build tree the way
-// scripts/package-deb.sh makes it from its release build, looked at with
-// dpkg-deb and lintian. VELT_CPACK_COMMAND, VELT_BUILD_DIR and
-// VELT_SOURCE_DIR come from tests/CMakeLists.txt.
+// The Debian package, made by scripts/package-deb.sh in a build folder of
+// its own, looked at with dpkg-deb and lintian. VELT_SOURCE_DIR comes from
+// tests/CMakeLists.txt.
 
+#include "installed_prefix.h"
 #include "version.h"
 
 #include <QDirIterator>
@@ -22,45 +22,29 @@ struct Run
     QString err;
 };
 
-Run run(const QString &program, const QStringList &args)
+Run run(const QString &program, const QStringList &args,
+        const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(env);
     process.start(program, args);
-    if (!process.waitForFinished(240000))
+    if (!process.waitForFinished(600000))
         return {false, {}, program + QStringLiteral(" did not finish: ") + process.errorString()};
     return {process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
-struct PackagedFile
+// Every file the package holds: an install's, with the programs where
+// Debian keeps a game's, and the package's own documents.
+QStringList packagedFiles()
 {
-    const char *path;
-    bool executable;
-};
-
-// Every file the package holds; Debian keeps a game's programs in /usr/games.
-const PackagedFile kFiles[] = {
-    {"usr/games/velt", true},
-    {"usr/games/velt-print", true},
-    {"usr/games/velt-launcher", true},
-    {"usr/share/applications/org.example.velt.desktop", false},
-    {"usr/share/metainfo/org.example.velt.metainfo.xml", false},
-    {"usr/share/icons/hicolor/32x32/apps/velt.png", false},
-    {"usr/share/icons/hicolor/48x48/apps/velt.png", false},
-    {"usr/share/icons/hicolor/128x128/apps/velt.png", false},
-    {"usr/share/icons/hicolor/256x256/apps/velt.png", false},
-    {"usr/share/icons/hicolor/scalable/apps/velt.svg", false},
-    {"usr/share/velt/lists/itu.dat", false},
-    {"usr/share/velt/lists/dare1.dat", false},
-    {"usr/share/velt/lists/dare2.dat", false},
-    {"usr/share/velt/lists/doko.dat", false},
-    {"usr/share/velt/lists/nani.dat", false},
-    {"usr/share/man/man1/velt.1.gz", false},
-    {"usr/share/man/man1/velt-print.1.gz", false},
-    {"usr/share/man/man1/velt-launcher.1.gz", false},
-    {"usr/share/doc/velt/copyright", false},
-    {"usr/share/doc/velt/changelog.gz", false},
-};
+    QStringList paths;
+    for (const velt::test::InstalledFile &file : velt::test::installedFiles(QStringLiteral("games")))
+        paths << QStringLiteral("usr/") + file.path;
+    paths << QStringLiteral("usr/share/doc/velt/copyright") << QStringLiteral("usr/share/doc/velt/changelog.gz");
+    paths.sort();
+    return paths;
+}
 
 } // namespace
 
@@ -71,20 +55,21 @@ class DebPackageTest : public QObject
 private slots:
     void initTestCase()
     {
-        // dpkg-deb inspects the package, dpkg-shlibdeps and file let CPack
-        // make it; all three come with Debian's dpkg-dev.
-        for (const char *tool : {"dpkg-deb", "dpkg-shlibdeps", "file"}) {
+        // dpkg-deb inspects the package, dpkg-shlibdeps, dpkg-buildflags and
+        // file let the script make it; all come with Debian's dpkg-dev.
+        for (const char *tool : {"dpkg-deb", "dpkg-shlibdeps", "dpkg-buildflags", "file"}) {
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is missing, so the Debian package is not checked "
                                                 "(scripts/deps.sh dpkg-dev file installs it)")
                                      .arg(QLatin1String(tool))));
         }
         QVERIFY(m_dir.isValid());
-        const Run cpack = run(QStringLiteral(VELT_CPACK_COMMAND),
-                              {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                               QStringLiteral(VELT_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"),
-                               m_dir.path()});
-        QVERIFY2(cpack.ok, qPrintable(cpack.out + cpack.err));
+        m_build = m_dir.filePath(QStringLiteral("build"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELT_DEB_BUILD"), m_build);
+        env.insert(QStringLiteral("VELT_DEB_DIST"), m_dir.path());
+        const Run made = run(QStringLiteral("bash"), {velt::test::sourcePath(QStringLiteral("scripts/package-deb.sh"))}, env);
+        QVERIFY2(made.ok, qPrintable(made.out + made.err));
 
         const Run arch = run(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")});
         QVERIFY2(arch.ok, qPrintable(arch.err));
@@ -117,8 +102,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("executable");
-        for (const PackagedFile &file : kFiles)
-            QTest::newRow(file.path) << QString::fromLatin1(file.path) << file.executable;
+        for (const QString &path : packagedFiles())
+            QTest::newRow(qPrintable(path)) << path << path.startsWith(QLatin1String("usr/games/"));
     }
 
     void holdsFile()
@@ -132,13 +117,9 @@ private slots:
     // A stray install rule (a test program, a header) would ship unnoticed.
     void holdsNothingElse()
     {
-        QStringList expected;
-        for (const PackagedFile &file : kFiles)
-            expected << QString::fromLatin1(file.path);
-        expected.sort();
         QStringList actual = m_modes.keys();
         actual.sort();
-        QCOMPARE(actual, expected);
+        QCOMPARE(actual, packagedFiles());
     }
 
     void hasField_data()
@@ -191,7 +172,7 @@ private slots:
     // from the prefix of the build tree or of CPack's staging folder.
     void menuEntryStartsPackagedLauncher()
     {
-        const QByteArray entry = readAll(m_tree + QStringLiteral("/usr/share/applications/org.example.velt.desktop"));
+        const QByteArray entry = velt::test::readAll(m_tree + QStringLiteral("/usr/share/applications/org.example.velt.desktop"));
         QVERIFY2(entry.contains("\nExec=/usr/games/velt-launcher\n"), entry.constData());
     }
 
@@ -200,17 +181,17 @@ private slots:
     // a folder its users do not have.
     void holdsNoBuildPath()
     {
-        const QByteArray folders[] = {QByteArrayLiteral(VELT_SOURCE_DIR), QByteArrayLiteral(VELT_BUILD_DIR)};
+        const QByteArray folders[] = {QByteArrayLiteral(VELT_SOURCE_DIR), m_build.toUtf8()};
         QDirIterator it(m_tree, QDir::Files, QDirIterator::Subdirectories);
         int files = 0;
         while (it.hasNext()) {
             const QString path = it.next();
-            const QByteArray bytes = readAll(path);
+            const QByteArray bytes = velt::test::readAll(path);
             ++files;
             for (const QByteArray &folder : folders)
                 QVERIFY2(!bytes.contains(folder), qPrintable(path + QStringLiteral(" names ") + QString::fromUtf8(folder)));
         }
-        QCOMPARE(files, int(std::size(kFiles)));
+        QCOMPARE(files, int(packagedFiles().size()));
     }
 
     // Errors fail; warnings and notes are printed for the reader of the log.
@@ -235,13 +216,8 @@ private slots:
     }
 
 private:
-    static QByteArray readAll(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     QTemporaryDir m_dir;
+    QString m_build;
     QString m_deb;
     QString m_tree;
     QString m_architecture;

@@ -27,28 +27,8 @@ private slots:
         QTest::addColumn<QString>("source"); // compared byte for byte when set
         QTest::addColumn<bool>("executable");
 
-        QTest::newRow("velt") << QStringLiteral("bin/velt") << QString() << true;
-        QTest::newRow("velt-print") << QStringLiteral("bin/velt-print") << QString() << true;
-        QTest::newRow("launcher") << QStringLiteral("bin/velt-launcher") << QStringLiteral("packaging/velt-launcher")
-                                  << true;
-        QTest::newRow("desktop entry") << QStringLiteral("share/applications/%1.desktop").arg(APP_ID) << QString()
-                                       << false;
-        QTest::newRow("metainfo") << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(APP_ID) << QString()
-                                  << false;
-        for (const int size : {32, 48, 128, 256}) {
-            QTest::addRow("icon %d", size) << QStringLiteral("share/icons/hicolor/%1x%1/apps/velt.png").arg(size)
-                                           << QStringLiteral("data/icons/velt-%1.png").arg(size) << false;
-        }
-        QTest::newRow("scalable icon") << QStringLiteral("share/icons/hicolor/scalable/apps/velt.svg")
-                                       << QStringLiteral("data/icons/velt.svg") << false;
-        for (const char *list : {"itu", "dare1", "dare2", "doko", "nani"}) {
-            QTest::addRow("%s.dat", list) << QStringLiteral("share/velt/lists/%1.dat").arg(QLatin1String(list))
-                                          << QStringLiteral("data/lists/%1.dat").arg(QLatin1String(list)) << false;
-        }
-        for (const char *page : {"velt", "velt-print", "velt-launcher"}) {
-            QTest::addRow("%s.1", page) << QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(page))
-                                        << QString() << false;
-        }
+        for (const velt::test::InstalledFile &file : velt::test::installedFiles(QStringLiteral("bin")))
+            QTest::newRow(qPrintable(file.path)) << file.path << file.source << file.executable;
     }
 
     // What only the Debian package holds stays out of a plain install: its

@@ -4,7 +4,7 @@
 // it becomes the current folder for its lifetime and writes fixtures in
 // code page 932 (or raw bytes) with CR LF line ends.
 
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
 #include <QDir>
 #include <QFile>

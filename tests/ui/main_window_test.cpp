@@ -1,6 +1,6 @@
 #include "engine/phrase_list.h"
 #include "engine/generation.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"

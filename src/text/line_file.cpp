@@ -1,9 +1,9 @@
-#include "runtime/line_file.h"
+#include "text/line_file.h"
 
-#include "runtime/cp932.h"
-#include "runtime/regular_file.h"
+#include "text/cp932.h"
+#include "text/regular_file.h"
 #include "runtime/runtime_error.h"
-#include "runtime/text_encoding.h"
+#include "text/text_encoding.h"
 
 #include <QDir>
 #include <QFileInfo>

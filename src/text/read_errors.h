@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/regular_file.h"
+#include "text/regular_file.h"
 #include "runtime/runtime_error.h"
-#include "runtime/text_encoding.h"
+#include "text/text_encoding.h"
 
 // The errors reading a text file raises, in one place, so that every reader
 // of the same rules (the fuzzer's plain one too) words them alike.

@@ -1,7 +1,7 @@
-#include "runtime/piece_decoder.h"
+#include "text/piece_decoder.h"
 
-#include "runtime/cp932.h"
-#include "runtime/read_errors.h"
+#include "text/cp932.h"
+#include "text/read_errors.h"
 
 #include <QIODevice>
 

@@ -1,6 +1,6 @@
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
-#include "runtime/text_encoding.h"
+#include "text/text_encoding.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "runtime/field_reader.h"
+#include "text/field_reader.h"
 
-#include "runtime/piece_decoder.h"
-#include "runtime/read_errors.h"
-#include "runtime/regular_file.h"
+#include "text/piece_decoder.h"
+#include "text/read_errors.h"
+#include "text/regular_file.h"
 
 #include <QFile>
 

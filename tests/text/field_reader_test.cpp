@@ -2,9 +2,9 @@
 // every row here runs the one path that lists are read by.
 
 #include "engine/phrase_list.h"
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 #include "runtime/runtime_error.h"
-#include "runtime/field_reader.h"
+#include "text/field_reader.h"
 
 #include <QBuffer>
 #include <QDir>

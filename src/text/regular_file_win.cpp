@@ -1,4 +1,4 @@
-#include "runtime/regular_file.h"
+#include "text/regular_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/text_encoding.h"
+#include "text/text_encoding.h"
 
 #include <QByteArray>
 #include <QString>

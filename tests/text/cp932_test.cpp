@@ -3,7 +3,7 @@
 // characters, or a list that loads on one fails on the other and velt.txt
 // differs between them.
 
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
 #include <QCryptographicHash>
 #include <QTest>

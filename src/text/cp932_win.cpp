@@ -1,4 +1,4 @@
-#include "runtime/cp932.h"
+#include "text/cp932.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "runtime/read_errors.h"
+#include "text/read_errors.h"
 
-#include "runtime/field_reader.h"
+#include "text/field_reader.h"
 
 namespace velt::readError {
 namespace {

@@ -1,5 +1,5 @@
 #include "runtime/runtime_error.h"
-#include "runtime/line_file.h"
+#include "text/line_file.h"
 #include "support/list_dir.h"
 #include "support/system_files.h"
 
