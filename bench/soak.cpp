@@ -12,10 +12,12 @@
 
 #include "engine/phrase_list.h"
 #include "text/cp932.h"
+#include "text/text_encoding.h"
 #include "ui/message_reporter.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_timer.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +34,9 @@
 #include <cstdio>
 #include <random>
 #include <thread>
+
+namespace names = velt::names;
+
 
 namespace {
 
@@ -114,12 +119,11 @@ QByteArray listBytes(bool reversed)
 QList<qsizetype> midCharacterCuts(const QByteArray &bytes)
 {
     QList<qsizetype> cuts;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype length = velt::characterLength(static_cast<unsigned char>(bytes[i]), velt::TextEncoding::Cp932);
+        if (length == 2)
             cuts << i + 1;
-            ++i;
-        }
+        i += length;
     }
     return cuts;
 }
@@ -197,10 +201,10 @@ int main(int argc, char **argv)
     velt::RandomSource random;
     velt::MainWindow window(&reporter, &random);
     window.show();
-    window.findChild<QAction *>(QStringLiteral("mode2"))->trigger();
-    auto *timer3 = window.findChild<velt::RuntimeTimer *>(QStringLiteral("Timer3"));
-    auto *spin = window.findChild<QPushButton *>(QStringLiteral("Command2"));
-    auto *label2 = window.findChild<QLabel *>(QStringLiteral("Label2"));
+    window.findChild<QAction *>(QLatin1StringView(names::kRouletteModeAction))->trigger();
+    auto *timer3 = window.findChild<velt::RuntimeTimer *>(QLatin1StringView(names::kRouletteTimer));
+    auto *spin = window.findChild<QPushButton *>(QLatin1StringView(names::kSpinButton));
+    auto *label2 = window.findChild<QLabel *>(QLatin1StringView(names::kRouletteLabel));
 
     // Connected after the window's own handler, so it sees each step's result.
     qint64 steps = 0;

@@ -8,6 +8,7 @@
 #include "support/counting_reporter.h"
 #include "engine/generation.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
+
+namespace names = velt::names;
+
 
 namespace {
 
@@ -31,7 +35,7 @@ struct Window
     {
         window.show();
         // Let the start-up placeholder arrive before anything is measured.
-        auto *box = find<QPlainTextEdit>("veltbox");
+        auto *box = find<QPlainTextEdit>(names::kSentenceBox);
         while (box->toPlainText().isEmpty())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
@@ -48,7 +52,7 @@ void BM_WindowStartUp(benchmark::State &state)
         velt::test::CountingReporter reporter;
         velt::MainWindow window(&reporter);
         window.show();
-        auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("veltbox"));
+        auto *box = window.findChild<QPlainTextEdit *>(QLatin1StringView(names::kSentenceBox));
         while (box->toPlainText().isEmpty())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
@@ -58,13 +62,13 @@ BENCHMARK(BM_WindowStartUp)->Unit(benchmark::kMillisecond);
 void BM_BatchTick2000(benchmark::State &state)
 {
     Window w;
-    w.find<QScrollBar>("VScroll1")->setValue(2000);
-    auto *timer2 = w.find<velt::RuntimeTimer>("Timer2");
+    w.find<QScrollBar>(names::kCountSpinner)->setValue(2000);
+    auto *timer2 = w.find<velt::RuntimeTimer>(names::kBatchTimer);
     for (auto _ : state) {
         emit timer2->tick();
         QCoreApplication::processEvents();
     }
-    if (w.find<QPlainTextEdit>("veltbox")->blockCount() != 2001 || !w.reporter.messages.isEmpty())
+    if (w.find<QPlainTextEdit>(names::kSentenceBox)->blockCount() != 2001 || !w.reporter.messages.isEmpty())
         state.SkipWithError("batch did not fill the box");
 }
 BENCHMARK(BM_BatchTick2000)->Unit(benchmark::kMillisecond);
@@ -73,7 +77,7 @@ BENCHMARK(BM_BatchTick2000)->Unit(benchmark::kMillisecond);
 void BM_BatchTick2000Quadratic(benchmark::State &state)
 {
     Window w;
-    auto *box = w.find<QPlainTextEdit>("veltbox");
+    auto *box = w.find<QPlainTextEdit>(names::kSentenceBox);
     for (auto _ : state) {
         box->setPlainText(QString());
         const QString batch = velt::composeBatch(QStringLiteral("2000"), w.random);
@@ -87,13 +91,13 @@ BENCHMARK(BM_BatchTick2000Quadratic)->Unit(benchmark::kMillisecond)->Iterations(
 void BM_RouletteStep(benchmark::State &state)
 {
     Window w;
-    w.find<QAction>("mode2")->trigger();
-    auto *timer3 = w.find<velt::RuntimeTimer>("Timer3");
+    w.find<QAction>(names::kRouletteModeAction)->trigger();
+    auto *timer3 = w.find<velt::RuntimeTimer>(names::kRouletteTimer);
     for (auto _ : state) {
         emit timer3->tick();
         QCoreApplication::processEvents();
     }
-    if (w.find<QLabel>("Label2")->text().isEmpty())
+    if (w.find<QLabel>(names::kRouletteLabel)->text().isEmpty())
         state.SkipWithError("no sentence shown");
 }
 BENCHMARK(BM_RouletteStep)->Unit(benchmark::kMicrosecond);
@@ -102,8 +106,8 @@ BENCHMARK(BM_RouletteStep)->Unit(benchmark::kMicrosecond);
 void BM_RouletteSpinRate(benchmark::State &state)
 {
     Window w;
-    w.find<QAction>("mode2")->trigger();
-    auto *timer3 = w.find<velt::RuntimeTimer>("Timer3");
+    w.find<QAction>(names::kRouletteModeAction)->trigger();
+    auto *timer3 = w.find<velt::RuntimeTimer>(names::kRouletteTimer);
     int steps = 0;
     QObject::connect(timer3, &velt::RuntimeTimer::tick, &w.window, [&steps] { ++steps; });
     double seconds = 0;

@@ -12,6 +12,7 @@
 #include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,11 +23,14 @@
 #include <cstdio>
 #include <vector>
 
+namespace names = velt::names;
+
+
 namespace {
 
 void waitForPlaceholder(velt::MainWindow &window)
 {
-    auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("veltbox"));
+    auto *box = window.findChild<QPlainTextEdit *>(QLatin1StringView(names::kSentenceBox));
     while (box->toPlainText().isEmpty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
 }
@@ -67,9 +71,9 @@ int main(int argc, char **argv)
     velt::MainWindow window(&reporter, &random);
     window.show();
     waitForPlaceholder(window);
-    window.findChild<QScrollBar *>(QStringLiteral("VScroll1"))->setValue(2000);
-    auto *timer = window.findChild<velt::RuntimeTimer *>(QStringLiteral("Timer2"));
-    auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("veltbox"));
+    window.findChild<QScrollBar *>(QLatin1StringView(names::kCountSpinner))->setValue(2000);
+    auto *timer = window.findChild<velt::RuntimeTimer *>(QLatin1StringView(names::kBatchTimer));
+    auto *box = window.findChild<QPlainTextEdit *>(QLatin1StringView(names::kSentenceBox));
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();

@@ -30,4 +30,32 @@ qsizetype validPrefix(QByteArrayView bytes);
 // cannot represent.
 std::optional<QByteArray> encode(QStringView text);
 
+// Characters that code page 932 holds under another code point: editors on
+// Linux or macOS write 〜 where Windows has ～, and so on. A list holding
+// them is as Japanese as any, and velt.txt writes them as code page 932's
+// own rather than turning the whole file into UTF-8.
+struct Alias
+{
+    char16_t from;
+    char16_t to;
+};
+inline constexpr Alias kAliases[] = {
+    {u'\u301C', u'\uFF5E'}, // 〜 wave dash: 0x8160
+    {u'\u2212', u'\uFF0D'}, // − minus sign: 0x817C
+    {u'\u2016', u'\u2225'}, // ‖ double vertical line: 0x8161
+    {u'\u2014', u'\u2015'}, // — em dash: 0x815C
+    {u'\u00A2', u'\uFFE0'}, // ¢: 0x8191
+    {u'\u00A3', u'\uFFE1'}, // £: 0x8192
+    {u'\u00AC', u'\uFFE2'}, // ¬: 0x81CA
+};
+
+constexpr bool isAlias(char16_t c)
+{
+    for (const Alias &alias : kAliases) {
+        if (alias.from == c)
+            return true;
+    }
+    return false;
+}
+
 } // namespace velt::cp932

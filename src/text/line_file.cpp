@@ -11,24 +11,6 @@
 namespace velt {
 namespace {
 
-// Characters that code page 932 holds under another code point: lists
-// written on Linux or macOS carry 〜 where Windows has ～, and so on. Saved
-// as code page 932's own, so such a list does not turn the whole file into
-// UTF-8.
-constexpr struct
-{
-    char16_t from;
-    char16_t to;
-} kCp932Equivalents[] = {
-    {u'\u301C', u'\uFF5E'}, // 〜 wave dash: 0x8160
-    {u'\u2212', u'\uFF0D'}, // − minus sign: 0x817C
-    {u'\u2016', u'\u2225'}, // ‖ double vertical line: 0x8161
-    {u'\u2014', u'\u2015'}, // — em dash: 0x815C
-    {u'\u00A2', u'\uFFE0'}, // ¢: 0x8191
-    {u'\u00A3', u'\uFFE1'}, // £: 0x8192
-    {u'\u00AC', u'\uFFE2'}, // ¬: 0x81CA
-};
-
 QString saveFailureReason(const SystemError &error, const ReplaceResult &result, const QString &fileName)
 {
     const QString folder = QDir::toNativeSeparators(result.folder);
@@ -66,7 +48,7 @@ QByteArray encodeLineFile(const QString &text)
     crlf += QStringLiteral("\r\n");
 
     QString folded = crlf;
-    for (const auto &[from, to] : kCp932Equivalents)
+    for (const auto &[from, to] : cp932::kAliases)
         folded.replace(QChar(from), QChar(to));
     if (auto bytes = cp932::encode(folded))
         return *bytes;

@@ -28,19 +28,6 @@ bool isJapanese(char32_t c)
         || c > 0xFFFF;                      // 𠮷, emoji
 }
 
-// Characters that editors elsewhere write where code page 932 has a code
-// point of its own for the same character (〜 for its ～ and so on): a
-// UTF-8 list holding them is as Japanese as any.
-bool isCp932Alias(char16_t c)
-{
-    switch (c) {
-    case u'\u301C': case u'\u2212': case u'\u2016': case u'\u2014':
-    case u'\u00A2': case u'\u00A3': case u'\u00AC':
-        return true;
-    }
-    return false;
-}
-
 // Latin letters and the symbols of Western text (é, ©, €, ™) turn up in
 // lists written in UTF-8, café beside カフェ, and tell nothing either way.
 bool isWesternText(char32_t c)
@@ -57,7 +44,7 @@ int outOfPlaceInUtf8Reading(QStringView text, bool *holdsJapanese)
     for (const char32_t c : text.toUcs4()) {
         if (isJapanese(c))
             *holdsJapanese = true;
-        if (c < 0x80 || c > 0xFFFF || isCp932Alias(char16_t(c)) || isWesternText(c))
+        if (c < 0x80 || c > 0xFFFF || cp932::isAlias(char16_t(c)) || isWesternText(c))
             continue;
         const char16_t unit = char16_t(c);
         if (!cp932::encode(QStringView(&unit, 1)))

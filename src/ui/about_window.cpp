@@ -7,7 +7,9 @@
 #include "ui/about_instance.h"
 #include "ui/about_texts.h"
 #include "ui/fixed_pitch_label.h"
+#include "ui/fonts.h"
 #include "ui/message_reporter.h"
+#include "ui/object_names.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -53,38 +55,10 @@ constexpr Line kSeparator[] = {
 
 } // namespace design
 
-// A font that shows Japanese, half-width katakana included, at the size the
-// layout was designed for: the Windows UI fonts first, "ＭＳ ゴシック" (by
-// either name) where none of them is installed, then the common free
-// Japanese fonts.
-QFont windowFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("Yu Gothic UI"),
-                      QStringLiteral("Meiryo UI"), QStringLiteral("ＭＳ ゴシック"),
-                      QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("Noto Sans JP"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Fallback")});
-    font.setPointSize(9);
-    return font;
-}
-
-// Arial, or a face drawn to Arial's measures where Arial is not installed.
-QFont titleFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(14.25);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QLabel *addLabel(QWidget *parent, const QString &name, const QRect &geometry, bool blackText)
+QLabel *addLabel(QWidget *parent, const char *name, const QRect &geometry, bool blackText)
 {
     auto *label = new FixedPitchLabel(parent);
-    label->setObjectName(name);
+    label->setObjectName(QLatin1StringView(name));
     label->setGeometry(geometry);
     if (blackText) {
         QPalette palette = label->palette();
@@ -94,18 +68,18 @@ QLabel *addLabel(QWidget *parent, const QString &name, const QRect &geometry, bo
     return label;
 }
 
-QPushButton *addButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &text)
+QPushButton *addButton(QWidget *parent, const char *name, const QRect &geometry, const QString &text)
 {
     auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
+    button->setObjectName(QLatin1StringView(name));
     button->setGeometry(geometry);
     return button;
 }
 
-void addLine(QWidget *parent, int index, const design::Line &line)
+void addLine(QWidget *parent, const char *name, const design::Line &line)
 {
     auto *widget = new QWidget(parent);
-    widget->setObjectName(QStringLiteral("Line1_%1").arg(index));
+    widget->setObjectName(QLatin1StringView(name));
     widget->setGeometry(line.from.x(), line.from.y(), line.to.x() - line.from.x(), line.width);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(line.colour));
@@ -120,7 +94,7 @@ AboutWindow::AboutWindow(SystemInformation &system, MessageReporter &reporter)
     , m_system(system)
     , m_reporter(reporter)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QLatin1StringView(names::kAboutWindow));
     // A tool window has no task-bar button of its own. Without a parent it
     // would not keep the program running either; this one must, so that
     // closing the main window leaves it open.
@@ -130,7 +104,7 @@ AboutWindow::AboutWindow(SystemInformation &system, MessageReporter &reporter)
     // Unloading destroys the window and its controls; the next request
     // loads a new one.
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(windowFont());
+    setFont(fonts::aboutWindow());
 
     QPoint screenOrigin;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -167,29 +141,29 @@ void AboutWindow::startSystemInformation()
 void AboutWindow::buildControls()
 {
     auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("picIcon"));
+    icon->setObjectName(QLatin1StringView(names::kIconPicture));
     icon->setGeometry(design::kIconArea);
     icon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/about-32.png")));
     icon->setAccessibleName(QStringLiteral("アイコン"));
 
-    m_titleLabel = addLabel(this, QStringLiteral("lblTitle"), design::kTitleLabel, true);
-    m_titleLabel->setFont(titleFont());
-    m_versionLabel = addLabel(this, QStringLiteral("lblVersion"), design::kVersionLabel, false);
-    addLabel(this, QStringLiteral("lblDescription"), design::kDescriptionLabel, true)
+    m_titleLabel = addLabel(this, names::kTitleLabel, design::kTitleLabel, true);
+    m_titleLabel->setFont(fonts::title());
+    m_versionLabel = addLabel(this, names::kVersionLabel, design::kVersionLabel, false);
+    addLabel(this, names::kDescriptionLabel, design::kDescriptionLabel, true)
         ->setText(QString::fromUtf16(about_texts::kDescription));
-    addLabel(this, QStringLiteral("lblDisclaimer"), design::kDisclaimerLabel, true)
+    addLabel(this, names::kDisclaimerLabel, design::kDisclaimerLabel, true)
         ->setText(QString::fromUtf16(about_texts::kDisclaimer));
 
-    addLine(this, 0, design::kSeparator[0]);
-    addLine(this, 1, design::kSeparator[1]);
+    addLine(this, names::kSeparatorWhite, design::kSeparator[0]);
+    addLine(this, names::kSeparatorGrey, design::kSeparator[1]);
 
     // Created in focus order: OK first, so the window opens with the focus
     // on it and Enter closes rather than launches.
-    m_okButton = addButton(this, QStringLiteral("cmdOK"), design::kOkButton, QString::fromUtf16(about_texts::kOkButton));
+    m_okButton = addButton(this, names::kOkButton, design::kOkButton, QString::fromUtf16(about_texts::kOkButton));
     m_okButton->setDefault(true);
-    auto *systemInformationButton = addButton(this, QStringLiteral("cmdSysInfo"), design::kSystemInformationButton,
+    auto *systemInformationButton = addButton(this, names::kSystemInformationButton, design::kSystemInformationButton,
                                  QString::fromUtf16(about_texts::kSystemInformationButton));
     setTabOrder(m_okButton, systemInformationButton);
     m_okButton->setFocus();

@@ -9,6 +9,7 @@
 #include "ui/app_title.h"
 #include "ui/count_spinner.h"
 #include "ui/message_box_reporter.h"
+#include "ui/object_names.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -38,7 +39,7 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
     , m_random(random ? *random : RandomSource::process())
     , m_showAbout(&AboutWindow::showInstance)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QLatin1StringView(names::kMainWindow));
     setWindowTitle(QString::fromUtf16(kAppTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -54,14 +55,6 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
     connect(m_spinButton, &QPushButton::clicked, this, &MainWindow::startSpinning);
     connect(m_nextButton, &QPushButton::clicked, this, &MainWindow::drawOneMore);
     connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopSpinning);
-    connect(m_saveAction, &QAction::triggered, this, &MainWindow::save);
-    connect(m_quitAction, &QAction::triggered, this, &MainWindow::quit);
-    connect(m_multiLineModeAction, &QAction::triggered, this, &MainWindow::enterMultiLineMode);
-    connect(m_rouletteModeAction, &QAction::triggered, this, &MainWindow::enterRouletteMode);
-    connect(m_aboutAction, &QAction::triggered, this, [this] {
-        if (m_showAbout)
-            m_showAbout();
-    });
 
     m_placeholderTimer->setInterval(kPlaceholderDelay);
 }
@@ -133,6 +126,12 @@ void MainWindow::save()
     guarded(nullptr, [this] { writeLineFile(kSaveFile, m_sentenceBox->toPlainText()); });
 }
 
+void MainWindow::showAbout()
+{
+    if (m_showAbout)
+        m_showAbout();
+}
+
 void MainWindow::quit()
 {
     stopTimers();
@@ -152,7 +151,7 @@ void MainWindow::enterMultiLineMode()
     m_spinButton->hide();
     m_nextButton->hide();
     m_stopButton->hide();
-    halt();
+    stopQuietly();
     m_saveAction->setEnabled(true);
 }
 
@@ -184,12 +183,12 @@ void MainWindow::drawOneMore()
 void MainWindow::stopSpinning()
 {
     const bool wasRunning = m_rouletteTimer->isRunning();
-    halt();
+    stopQuietly();
     if (wasRunning)
         announceSentence();
 }
 
-void MainWindow::halt()
+void MainWindow::stopQuietly()
 {
     m_stopAfterNextStep = false;
     m_rouletteTimer->setInterval(0);
@@ -210,7 +209,7 @@ void MainWindow::rouletteStep()
         m_sentenceBox->clear();
         m_rouletteLabel->setText(sentence);
         if (m_stopAfterNextStep) {
-            halt();
+            stopQuietly();
             announceSentence();
         }
     });

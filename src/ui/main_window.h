@@ -15,7 +15,6 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -62,10 +61,11 @@ private:
     void enterRouletteMode();
     void startSpinning();          // "言霊ルーレット"
     void drawOneMore();            // "次の言霊"
-    void stopSpinning();           // "止", and leaving roulette mode
+    void stopSpinning();           // "止"
     void rouletteStep();           // the roulette timer's tick
-    void halt();                   // the roulette, without a word
+    void stopQuietly();            // the roulette, announcing nothing
     void announceSentence();
+    void showAbout();              // "バージョン情報"
 
     void stopTimers();
     // Runs one handler's work; a run-time error stops `drivingTimer` first
@@ -93,14 +93,7 @@ private:
     RuntimeTimer *m_rouletteTimer = nullptr;
     bool m_stopAfterNextStep = false; // "次の言霊": one step, then still
 
-    QMenu *m_fileMenu = nullptr;
-    QAction *m_saveAction = nullptr;
-    QAction *m_quitAction = nullptr;
-    QMenu *m_modeMenu = nullptr;
-    QAction *m_multiLineModeAction = nullptr;
-    QAction *m_rouletteModeAction = nullptr;
-    QAction *m_characterEditAction = nullptr;
-    QAction *m_aboutAction = nullptr;
+    QAction *m_saveAction = nullptr; // offered in multi-line mode only
 };
 
 } // namespace velt

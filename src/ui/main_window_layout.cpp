@@ -4,6 +4,8 @@
 
 #include "runtime/runtime_timer.h"
 #include "ui/count_spinner.h"
+#include "ui/fonts.h"
+#include "ui/object_names.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -21,24 +23,8 @@
 namespace velt {
 namespace {
 
-// The design asks for "ＭＳ Ｐゴシック"; where it is missing, its fixed-pitch
-// sibling "ＭＳ ゴシック" and then the nearest proportional Japanese gothic
-// faces stand in. Each Windows face by its Japanese and its English name:
-// which of the two a font list answers to depends on the system's language.
-QFont gothic(qreal points)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")});
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 template <typename W>
-W *named(QWidget *parent, const char *name, const QString &accessibleName)
+W *control(QWidget *parent, const char *name, const QString &accessibleName)
 {
     auto *widget = new W(parent);
     widget->setObjectName(QLatin1StringView(name));
@@ -56,8 +42,8 @@ void MainWindow::buildControls()
 
     // Created first so that it lies beneath every other control: the output
     // box covers it in multi-line mode.
-    m_rouletteLabel = named<QLabel>(client, "Label2", QStringLiteral("言霊"));
-    m_rouletteLabel->setFont(gothic(20.25));
+    m_rouletteLabel = control<QLabel>(client, names::kRouletteLabel, QStringLiteral("言霊"));
+    m_rouletteLabel->setFont(fonts::gothic(20.25));
     m_rouletteLabel->setTextFormat(Qt::PlainText);
     m_rouletteLabel->setWordWrap(true);
     m_rouletteLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -76,7 +62,7 @@ void MainWindow::buildControls()
             [label = m_rouletteLabel] { label->setSelection(0, int(label->text().size())); });
     m_rouletteLabel->addActions({copy, selectAll});
 
-    m_sentenceBox = named<QPlainTextEdit>(client, "veltbox", QStringLiteral("言霊の一覧"));
+    m_sentenceBox = control<QPlainTextEdit>(client, names::kSentenceBox, QStringLiteral("言霊の一覧"));
     m_sentenceBox->setReadOnly(true);
     m_sentenceBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_sentenceBox->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -84,14 +70,14 @@ void MainWindow::buildControls()
     m_sentenceBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_sentenceBox->setTabChangesFocus(true);
 
-    m_showButton = named<QPushButton>(client, "Command1", QStringLiteral("表示"));
+    m_showButton = control<QPushButton>(client, names::kShowButton, QStringLiteral("表示"));
     m_showButton->setText(QStringLiteral("表示"));
-    m_showButton->setFont(gothic(18));
+    m_showButton->setFont(fonts::gothic(18));
 
-    m_countLabel = named<QLabel>(client, "Label1", QStringLiteral("表示する行数"));
+    m_countLabel = control<QLabel>(client, names::kCountLabel, QStringLiteral("表示する行数"));
     m_countLabel->setText(QStringLiteral("表示する行数"));
 
-    m_countBox = named<QLineEdit>(client, "Text2", QStringLiteral("表示する行数"));
+    m_countBox = control<QLineEdit>(client, names::kCountBox, QStringLiteral("表示する行数"));
     m_countBox->setReadOnly(true);
     m_countBox->setText(QStringLiteral("20"));
     QPalette menuColours = m_countBox->palette();
@@ -99,28 +85,28 @@ void MainWindow::buildControls()
     menuColours.setColor(QPalette::Text, Qt::black);
     m_countBox->setPalette(menuColours);
 
-    m_countSpinner = named<CountSpinner>(client, "VScroll1", QStringLiteral("表示する行数を増減"));
+    m_countSpinner = control<CountSpinner>(client, names::kCountSpinner, QStringLiteral("表示する行数を増減"));
     m_countSpinner->setRange(10, 2000);
     m_countSpinner->setSingleStep(10);
     m_countSpinner->setPageStep(1);
     m_countSpinner->setValue(20);
     m_countSpinner->setFocusPolicy(Qt::StrongFocus);
 
-    m_spinButton = named<QPushButton>(client, "Command2", QStringLiteral("言霊ルーレット"));
+    m_spinButton = control<QPushButton>(client, names::kSpinButton, QStringLiteral("言霊ルーレット"));
     m_spinButton->setText(QStringLiteral("言霊ルーレット"));
-    m_nextButton = named<QPushButton>(client, "Command3", QStringLiteral("次の言霊"));
+    m_nextButton = control<QPushButton>(client, names::kNextButton, QStringLiteral("次の言霊"));
     m_nextButton->setText(QStringLiteral("次の言霊"));
-    m_stopButton = named<QPushButton>(client, "Command4", QStringLiteral("止"));
+    m_stopButton = control<QPushButton>(client, names::kStopButton, QStringLiteral("止"));
     m_stopButton->setText(QStringLiteral("止"));
     for (QPushButton *roulette : {m_spinButton, m_nextButton, m_stopButton})
         roulette->hide();
 
     m_placeholderTimer = new RuntimeTimer(this);
-    m_placeholderTimer->setObjectName(QStringLiteral("Timer1"));
+    m_placeholderTimer->setObjectName(QLatin1StringView(names::kPlaceholderTimer));
     m_batchTimer = new RuntimeTimer(this);
-    m_batchTimer->setObjectName(QStringLiteral("Timer2"));
+    m_batchTimer->setObjectName(QLatin1StringView(names::kBatchTimer));
     m_rouletteTimer = new RuntimeTimer(this);
-    m_rouletteTimer->setObjectName(QStringLiteral("Timer3"));
+    m_rouletteTimer->setObjectName(QLatin1StringView(names::kRouletteTimer));
 
     setTabOrder(m_sentenceBox, m_showButton);
     setTabOrder(m_showButton, m_countBox);
@@ -161,27 +147,25 @@ void MainWindow::placeControls()
 void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
+    const auto named = [](auto *item, const char *name) {
+        item->setObjectName(QLatin1StringView(name));
+        return item;
+    };
 
-    m_fileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    m_fileMenu->setObjectName(QStringLiteral("file"));
-    m_saveAction = m_fileMenu->addAction(QStringLiteral("「velt.txt」として保存(&S)"));
-    m_saveAction->setObjectName(QStringLiteral("velts"));
-    m_quitAction = m_fileMenu->addAction(QStringLiteral("終了(&E)"));
-    m_quitAction->setObjectName(QStringLiteral("end"));
+    QMenu *file = named(bar->addMenu(QStringLiteral("ファイル(&F)")), names::kFileMenu);
+    m_saveAction = named(file->addAction(QStringLiteral("「velt.txt」として保存(&S)"), this, &MainWindow::save),
+                         names::kSaveAction);
+    named(file->addAction(QStringLiteral("終了(&E)"), this, &MainWindow::quit), names::kQuitAction);
 
-    m_modeMenu = bar->addMenu(QStringLiteral("モード(&M)"));
-    m_modeMenu->setObjectName(QStringLiteral("modex"));
-    m_multiLineModeAction = m_modeMenu->addAction(QStringLiteral("複数行式モード"));
-    m_multiLineModeAction->setObjectName(QStringLiteral("mode1"));
-    m_rouletteModeAction = m_modeMenu->addAction(QStringLiteral("言霊式モード"));
-    m_rouletteModeAction->setObjectName(QStringLiteral("mode2"));
+    QMenu *mode = named(bar->addMenu(QStringLiteral("モード(&M)")), names::kModeMenu);
+    named(mode->addAction(QStringLiteral("複数行式モード"), this, &MainWindow::enterMultiLineMode),
+          names::kMultiLineModeAction);
+    named(mode->addAction(QStringLiteral("言霊式モード"), this, &MainWindow::enterRouletteMode),
+          names::kRouletteModeAction);
 
-    m_characterEditAction = bar->addAction(QStringLiteral("キャラクタ編集(&E)"));
-    m_characterEditAction->setObjectName(QStringLiteral("edit"));
-    m_characterEditAction->setEnabled(false);
-
-    m_aboutAction = bar->addAction(QStringLiteral("バージョン情報(&I)"));
-    m_aboutAction->setObjectName(QStringLiteral("info"));
+    // Never enabled: the program it stood for has no part here.
+    named(bar->addAction(QStringLiteral("キャラクタ編集(&E)")), names::kCharacterEditAction)->setEnabled(false);
+    named(bar->addAction(QStringLiteral("バージョン情報(&I)"), this, &MainWindow::showAbout), names::kAboutAction);
 }
 
 } // namespace velt

@@ -8,6 +8,8 @@
 #include "ui/about_window.h"
 
 #include "fake_system_information.h"
+#include "support/counting_reporter.h"
+#include "ui/object_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +19,8 @@
 #include <QTest>
 
 #include <windows.h>
+
+namespace names = velt::names;
 
 using velt::SystemInformation;
 
@@ -125,9 +129,9 @@ private slots:
         const std::optional<QString> located = SystemInformation::native().locate();
         QCOMPARE(located.value_or(QString()), expected.isEmpty() ? QString() : native(expected));
 
-        velt::test::RecordingReporter reporter;
+        velt::test::CountingReporter reporter;
         velt::AboutWindow about(SystemInformation::native(), reporter);
-        about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
+        about.findChild<QPushButton *>(QLatin1StringView(names::kSystemInformationButton))->click();
         if (expected.isEmpty()) {
             QCOMPARE(reporter.messages, QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
         } else {
@@ -139,3 +143,4 @@ private slots:
 
 QTEST_MAIN(SystemInformationWinTest)
 #include "system_information_win_test.moc"
+

@@ -4,7 +4,7 @@
 // it becomes the current folder for its lifetime and writes fixtures in
 // code page 932 (or raw bytes) with CR LF line ends.
 
-#include "text/cp932.h"
+#include "support/text_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,13 +50,7 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
-    static QByteArray sjis(const QString &text)
-    {
-        const auto bytes = cp932::encode(text);
-        if (!bytes)
-            qFatal("fixture text is not representable in code page 932");
-        return *bytes;
-    }
+    static QByteArray sjis(const QString &text) { return test::sjis(text); }
 
     // Five small lists that always compose.
     void writeDefaultLists() const

@@ -4,16 +4,14 @@
 // differs between them.
 
 #include "text/cp932.h"
+#include "support/text_bytes.h"
 
 #include <QCryptographicHash>
 #include <QTest>
 
-namespace {
+using velt::test::s;
 
-QString s(const char16_t *text)
-{
-    return QString::fromUtf16(text);
-}
+namespace {
 
 // Every conversion in a range, written out and hashed: "bytes=units;" for
 // what decodes (or "=-" when it does not), "unit=bytes;" for what encodes.

@@ -5,35 +5,18 @@
 #include "text/cp932.h"
 #include "runtime/runtime_error.h"
 #include "text/field_reader.h"
+#include "support/text_bytes.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QTest>
 
 using velt::RuntimeError;
+using velt::test::s;
+using velt::test::sjis;
+using velt::test::utf16;
 
 namespace {
-
-QString s(const char16_t *text)
-{
-    return QString::fromUtf16(text);
-}
-
-QByteArray sjis(const QString &text)
-{
-    return *velt::cp932::encode(text);
-}
-
-QByteArray utf16(const QString &text, bool bigEndian)
-{
-    QByteArray bytes;
-    for (const QChar c : text) {
-        const char high = char(c.unicode() >> 8);
-        const char low = char(c.unicode() & 0xFF);
-        bytes += bigEndian ? QByteArray{&high, 1} + low : QByteArray{&low, 1} + high;
-    }
-    return bytes;
-}
 
 QStringList load(const QByteArray &bytes)
 {

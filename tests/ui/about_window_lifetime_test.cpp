@@ -1,12 +1,16 @@
 #include "ui/about_instance.h"
 #include "ui/about_window.h"
 #include "fake_system_information.h"
+#include "support/counting_reporter.h"
+#include "ui/object_names.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+namespace names = velt::names;
 
 // How the About window and the program end, driven through the real event
 // loop: the process runs while any window is open, and the About window is
@@ -15,7 +19,7 @@
 using velt::AboutInstance;
 using velt::AboutWindow;
 using velt::test::FakeSystemInformation;
-using velt::test::RecordingReporter;
+using velt::test::CountingReporter;
 
 namespace {
 
@@ -40,7 +44,7 @@ bool runUntilQuit()
 struct BothWindowsShown
 {
     FakeSystemInformation system;
-    RecordingReporter reporter;
+    CountingReporter reporter;
     AboutInstance about{system, reporter};
     QWidget mainWindow;
 
@@ -74,7 +78,7 @@ private slots:
         QTimer::singleShot(0, &mainWindow, [&] { mainWindow.close(); });
         QTimer::singleShot(200, window, [&] {
             openAfterMainClosed = window->isVisible();
-            window->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+            window->findChild<QPushButton *>(QLatin1StringView(names::kOkButton))->click();
         });
 
         QVERIFY2(runUntilQuit(), "closing the About window last did not end the program");
@@ -131,3 +135,4 @@ private slots:
 
 QTEST_MAIN(AboutWindowLifetimeTest)
 #include "about_window_lifetime_test.moc"
+

@@ -6,6 +6,8 @@
 
 #include "ui/about_instance.h"
 #include "fake_system_information.h"
+#include "support/counting_reporter.h"
+#include "ui/object_names.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,10 +19,12 @@
 
 #include <memory>
 
+namespace names = velt::names;
+
 using velt::AboutInstance;
 using velt::AboutWindow;
 using velt::test::FakeSystemInformation;
-using velt::test::RecordingReporter;
+using velt::test::CountingReporter;
 
 namespace {
 
@@ -45,7 +49,7 @@ int visibleAboutWindows()
 {
     int count = 0;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        count += widget->objectName() == QStringLiteral("frmAbout") && widget->isVisible();
+        count += widget->objectName() == QLatin1StringView(names::kAboutWindow) && widget->isVisible();
     return count;
 }
 
@@ -56,7 +60,7 @@ class AboutWindowTest : public QObject
     Q_OBJECT
 
     FakeSystemInformation m_system;
-    RecordingReporter m_reporter;
+    CountingReporter m_reporter;
     std::unique_ptr<AboutInstance> m_about;
 
     // Shows the window and waits until it has the keyboard.
@@ -90,8 +94,8 @@ private slots:
         AboutWindow *window = open();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
-        QCOMPARE(textOf(window, "lblTitle"), QStringLiteral("VELT for Windows"));
+        QCOMPARE(textOf(window, names::kVersionLabel), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
+        QCOMPARE(textOf(window, names::kTitleLabel), QStringLiteral("VELT for Windows"));
     }
 
     void fixedTexts_data()
@@ -99,13 +103,13 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("text");
         QTest::newRow("description")
-            << QByteArray("lblDescription")
+            << QByteArray(names::kDescriptionLabel)
             << QStringLiteral("単なる”文字遊び”の一種です（もぬ）。まぁジョークソフトの一種ってトコでしょうか？");
-        QTest::newRow("disclaimer") << QByteArray("lblDisclaimer")
+        QTest::newRow("disclaimer") << QByteArray(names::kDisclaimerLabel)
                                     << QStringLiteral("警告: このソフトの使用が元でのシステムの破損、故障、"
                                                       "友人と縁が切れても一切の責任はとりませんので悪しからず。");
-        QTest::newRow("OK") << QByteArray("cmdOK") << QStringLiteral("OK");
-        QTest::newRow("system information") << QByteArray("cmdSysInfo") << QStringLiteral("ｼｽﾃﾑ情報(&S)...");
+        QTest::newRow("OK") << QByteArray(names::kOkButton) << QStringLiteral("OK");
+        QTest::newRow("system information") << QByteArray(names::kSystemInformationButton) << QStringLiteral("ｼｽﾃﾑ情報(&S)...");
     }
 
     void fixedTexts()
@@ -120,8 +124,8 @@ private slots:
     void controlsLieInsideTheClientArea_data()
     {
         QTest::addColumn<QByteArray>("name");
-        for (const char *name : {"picIcon", "lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "cmdOK",
-                                 "cmdSysInfo", "Line1_0", "Line1_1"})
+        for (const char *name : {names::kIconPicture, names::kTitleLabel, names::kVersionLabel, names::kDescriptionLabel, names::kDisclaimerLabel, names::kOkButton,
+                                 names::kSystemInformationButton, names::kSeparatorWhite, names::kSeparatorGrey})
             QTest::newRow(name) << QByteArray(name);
     }
 
@@ -151,9 +155,9 @@ private slots:
     {
         AboutWindow *window = open();
         QVERIFY(window);
-        const QRect description = control(window, "lblDescription")->geometry();
-        const QRect disclaimer = control(window, "lblDisclaimer")->geometry();
-        for (const char *name : {"Line1_0", "Line1_1"}) {
+        const QRect description = control(window, names::kDescriptionLabel)->geometry();
+        const QRect disclaimer = control(window, names::kDisclaimerLabel)->geometry();
+        for (const char *name : {names::kSeparatorWhite, names::kSeparatorGrey}) {
             const QRect line = control(window, name)->geometry();
             QVERIFY2(line.top() > description.bottom() && line.bottom() < disclaimer.top(), name);
             QVERIFY2(line.width() > window->width() * 9 / 10, name);
@@ -166,7 +170,7 @@ private slots:
         QVERIFY(window);
         const QImage expected(QStringLiteral(":/icons/about-32.png"));
         QCOMPARE(expected.size(), QSize(32, 32));
-        const QPixmap shown = control<QLabel>(window, "picIcon")->pixmap();
+        const QPixmap shown = control<QLabel>(window, names::kIconPicture)->pixmap();
         QCOMPARE(shown.toImage().convertToFormat(expected.format()), expected);
         QVERIFY(!QImage(QStringLiteral(":/icons/velt-32.png")).isNull());
         QVERIFY(!window->windowIcon().isNull());
@@ -176,11 +180,11 @@ private slots:
     {
         AboutWindow *window = open();
         QVERIFY(window);
-        const QFont title = control(window, "lblTitle")->font();
+        const QFont title = control(window, names::kTitleLabel)->font();
         QCOMPARE(title.families().value(0), QStringLiteral("Arial"));
         QCOMPARE(title.pointSizeF(), 14.25);
         QCOMPARE(title.weight(), QFont::Normal);
-        for (const char *name : {"lblVersion", "lblDescription", "lblDisclaimer", "cmdOK", "cmdSysInfo"})
+        for (const char *name : {names::kVersionLabel, names::kDescriptionLabel, names::kDisclaimerLabel, names::kOkButton, names::kSystemInformationButton})
             QVERIFY2(control(window, name)->font() == window->font(), name);
     }
 
@@ -193,7 +197,7 @@ private slots:
         const QRawFont face = QRawFont::fromFont(window->font());
         QVERIFY(face.isValid());
         QString missing;
-        for (const char *name : {"lblVersion", "lblDescription", "lblDisclaimer", "cmdSysInfo"}) {
+        for (const char *name : {names::kVersionLabel, names::kDescriptionLabel, names::kDisclaimerLabel, names::kSystemInformationButton}) {
             for (QChar c : textOf(window, name)) {
                 if (!face.supportsCharacter(c))
                     missing += c;
@@ -206,18 +210,18 @@ private slots:
     {
         AboutWindow *window = open();
         QVERIFY(window);
-        QTRY_COMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+        QTRY_COMPARE(QApplication::focusWidget(), control(window, names::kOkButton));
     }
 
     void tabGoesBetweenTheTwoButtons()
     {
         AboutWindow *window = open();
         QVERIFY(window);
-        QTRY_COMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+        QTRY_COMPARE(QApplication::focusWidget(), control(window, names::kOkButton));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), control(window, "cmdSysInfo"));
+        QCOMPARE(QApplication::focusWidget(), control(window, names::kSystemInformationButton));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), control(window, "cmdOK"));
+        QCOMPARE(QApplication::focusWidget(), control(window, names::kOkButton));
     }
 
     void keys_data()
@@ -226,11 +230,11 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("unloads");
         QTest::addColumn<int>("launches");
-        QTest::newRow("Return on OK") << QByteArray("cmdOK") << int(Qt::Key_Return) << true << 0;
-        QTest::newRow("Enter on OK") << QByteArray("cmdOK") << int(Qt::Key_Enter) << true << 0;
-        QTest::newRow("Esc on OK") << QByteArray("cmdOK") << int(Qt::Key_Escape) << true << 0;
-        QTest::newRow("Return on system information") << QByteArray("cmdSysInfo") << int(Qt::Key_Return) << false << 1;
-        QTest::newRow("Esc on system information") << QByteArray("cmdSysInfo") << int(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Return on OK") << QByteArray(names::kOkButton) << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Enter on OK") << QByteArray(names::kOkButton) << int(Qt::Key_Enter) << true << 0;
+        QTest::newRow("Esc on OK") << QByteArray(names::kOkButton) << int(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Return on system information") << QByteArray(names::kSystemInformationButton) << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Esc on system information") << QByteArray(names::kSystemInformationButton) << int(Qt::Key_Escape) << true << 0;
     }
 
     void keys()
@@ -277,8 +281,8 @@ private slots:
     {
         QPointer<AboutWindow> window = open();
         QVERIFY(window);
-        control<QPushButton>(window, "cmdSysInfo")->click();
-        control<QPushButton>(window, "cmdSysInfo")->click();
+        control<QPushButton>(window, names::kSystemInformationButton)->click();
+        control<QPushButton>(window, names::kSystemInformationButton)->click();
         QCOMPARE(m_reporter.messages, QStringList({unavailable, unavailable}));
         QTest::qWait(50);
         QVERIFY(window && window->isVisible());
@@ -328,7 +332,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window));
         velt::test::MessageBoxCloser closer;
         closer.arm();
-        control<QPushButton>(window, "cmdSysInfo")->click();
+        control<QPushButton>(window, names::kSystemInformationButton)->click();
         QVERIFY(closer.seen);
         QCOMPARE(closer.owner.data(), window);
         QCOMPARE(closer.text, unavailable);
@@ -341,10 +345,10 @@ private slots:
     {
         QPointer<AboutWindow> first = open();
         QVERIFY(first);
-        control<QLabel>(first, "lblVersion")->setText(QStringLiteral("left over"));
+        control<QLabel>(first, names::kVersionLabel)->setText(QStringLiteral("left over"));
         first->setWindowTitle(QStringLiteral("left over"));
 
-        control<QPushButton>(first, "cmdOK")->click();
+        control<QPushButton>(first, names::kOkButton)->click();
         QVERIFY(!m_about->window());
         QTRY_VERIFY(first.isNull());
         QCOMPARE(visibleAboutWindows(), 0);
@@ -352,8 +356,8 @@ private slots:
         AboutWindow *second = open();
         QVERIFY(second);
         QCOMPARE(second->windowTitle(), QStringLiteral("VELT for Windowsのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(textOf(second, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
-        QTRY_COMPARE(QApplication::focusWidget(), control(second, "cmdOK"));
+        QCOMPARE(textOf(second, names::kVersionLabel), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QLatin1StringView(velt::version::kText));
+        QTRY_COMPARE(QApplication::focusWidget(), control(second, names::kOkButton));
     }
 
     void titleBarCloseUnloadsLikeOk()
@@ -370,13 +374,13 @@ private slots:
     {
         AboutWindow *window = open();
         QVERIFY(window);
-        control<QLabel>(window, "lblVersion")->setText(QStringLiteral("not reloaded"));
+        control<QLabel>(window, names::kVersionLabel)->setText(QStringLiteral("not reloaded"));
 
         m_about->show();
 
         QCOMPARE(m_about->window(), window);
         QCOMPARE(visibleAboutWindows(), 1);
-        QCOMPARE(textOf(window, "lblVersion"), QStringLiteral("not reloaded"));
+        QCOMPARE(textOf(window, names::kVersionLabel), QStringLiteral("not reloaded"));
     }
 
     // Opened while another window is active, it still belongs to none.
@@ -397,3 +401,4 @@ private slots:
 
 QTEST_MAIN(AboutWindowTest)
 #include "about_window_test.moc"
+

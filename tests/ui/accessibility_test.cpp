@@ -7,11 +7,14 @@
 #include "support/list_dir.h"
 #include "ui/about_window.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QTest>
+
+namespace names = velt::names;
 
 using velt::test::CountingReporter;
 
@@ -54,10 +57,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(unnamed(&window), QStringList());
-        window.findChild<QAction *>("mode2")->trigger();
+        window.findChild<QAction *>(names::kRouletteModeAction)->trigger();
         QCOMPARE(unnamed(&window), QStringList());
         // The boxes without a caption of their own get a Japanese description.
-        for (const char *name : {"veltbox", "Text2", "VScroll1", "Label2"}) {
+        for (const char *name : {names::kSentenceBox, names::kCountBox, names::kCountSpinner, names::kRouletteLabel}) {
             const QString text = accessibleName(window.findChild<QWidget *>(name));
             QVERIFY2(!text.isEmpty() && text.front().unicode() > 0x3000, name);
         }
@@ -76,3 +79,4 @@ private slots:
 
 QTEST_MAIN(AccessibilityTest)
 #include "accessibility_test.moc"
+

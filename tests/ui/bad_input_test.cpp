@@ -10,6 +10,7 @@
 #include "support/list_dir.h"
 #include "support/system_files.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -20,6 +21,8 @@
 #include <QTest>
 
 #include <optional>
+
+namespace names = velt::names;
 
 using velt::MainWindow;
 using velt::RuntimeTimer;
@@ -129,17 +132,17 @@ private slots:
         CountingReporter reporter;
         MainWindow window(&reporter);
         window.show();
-        QTRY_COMPARE(find<QPlainTextEdit>(window, "veltbox")->toPlainText(), QStringLiteral("もぬ"));
-        auto *box = find<QPlainTextEdit>(window, "veltbox");
-        auto *label = find<QLabel>(window, "Label2");
-        auto *timer2 = find<RuntimeTimer>(window, "Timer2");
-        auto *timer3 = find<RuntimeTimer>(window, "Timer3");
+        QTRY_COMPARE(find<QPlainTextEdit>(window, names::kSentenceBox)->toPlainText(), QStringLiteral("もぬ"));
+        auto *box = find<QPlainTextEdit>(window, names::kSentenceBox);
+        auto *label = find<QLabel>(window, names::kRouletteLabel);
+        auto *timer2 = find<RuntimeTimer>(window, names::kBatchTimer);
+        auto *timer3 = find<RuntimeTimer>(window, names::kRouletteTimer);
 
         // Something on screen and on disk worth keeping.
         QSignalSpy batches(timer2, &RuntimeTimer::tick);
-        find<QPushButton>(window, "Command1")->click();
+        find<QPushButton>(window, names::kShowButton)->click();
         QTRY_COMPARE(batches.count(), 1);
-        find<QAction>(window, "velts")->trigger();
+        find<QAction>(window, names::kSaveAction)->trigger();
         const QByteArray saved = ListDir::readBytes("velt.txt");
         const QString lines = box->toPlainText();
         QCOMPARE(lines.count(u'\n'), 20);
@@ -156,7 +159,7 @@ private slots:
         // The batch.
         QElapsedTimer clock;
         clock.start();
-        find<QPushButton>(window, "Command1")->click();
+        find<QPushButton>(window, names::kShowButton)->click();
         QTRY_COMPARE_WITH_TIMEOUT(batches.count(), 2, 30000);
         qInfo("batch took %lld ms", clock.elapsed());
         if (error == kWorks) {
@@ -171,15 +174,15 @@ private slots:
         QCOMPARE(timer2->interval(), 0);
 
         // A roulette step.
-        find<QAction>(window, "mode2")->trigger();
+        find<QAction>(window, names::kRouletteModeAction)->trigger();
         QSignalSpy steps(timer3, &RuntimeTimer::tick);
         const QString before = label->text();
         const int messages = reporter.messages.size();
         clock.restart();
-        find<QPushButton>(window, "Command2")->click();
+        find<QPushButton>(window, names::kSpinButton)->click();
         if (error == kWorks) {
             QTRY_VERIFY(steps.count() >= 2);
-            find<QPushButton>(window, "Command4")->click();
+            find<QPushButton>(window, names::kStopButton)->click();
             QVERIFY(!label->text().isEmpty());
         } else {
             QTRY_COMPARE_WITH_TIMEOUT(reporter.messages.size(), messages + 1, 30000);
@@ -198,7 +201,7 @@ private slots:
         QDir().rmdir(file);
         dir.writeDefaultLists();
         const int settled = reporter.messages.size();
-        find<QPushButton>(window, "Command3")->click();
+        find<QPushButton>(window, names::kNextButton)->click();
         QTRY_COMPARE(timer3->interval(), 0);
         QVERIFY(!label->text().isEmpty());
         QCOMPARE(reporter.messages.size(), settled);
@@ -239,8 +242,8 @@ private slots:
         CountingReporter reporter;
         MainWindow window(&reporter);
         window.show();
-        QTRY_COMPARE(find<QPlainTextEdit>(window, "veltbox")->toPlainText(), QStringLiteral("もぬ"));
-        find<QAction>(window, "velts")->trigger();
+        QTRY_COMPARE(find<QPlainTextEdit>(window, names::kSentenceBox)->toPlainText(), QStringLiteral("もぬ"));
+        find<QAction>(window, names::kSaveAction)->trigger();
         closed.reset();
         QCOMPARE(reporter.messages.size(), 1);
         const QString message = reporter.messages.first();
@@ -249,10 +252,11 @@ private slots:
         if (obstacle == "closed-writable")
             QCOMPARE(ListDir::readBytes("velt.txt"), old);
         // The window goes on working after the message.
-        find<QPushButton>(window, "Command1")->click();
-        QTRY_COMPARE(find<QPlainTextEdit>(window, "veltbox")->toPlainText().count(u'\n'), 20);
+        find<QPushButton>(window, names::kShowButton)->click();
+        QTRY_COMPARE(find<QPlainTextEdit>(window, names::kSentenceBox)->toPlainText().count(u'\n'), 20);
     }
 };
 
 QTEST_MAIN(BadInputTest)
 #include "bad_input_test.moc"
+

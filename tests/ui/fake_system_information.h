@@ -1,11 +1,10 @@
 #pragma once
 
-// Stand-ins for the system-information program and for the message box,
-// recording what the code under test asked for.
+// A stand-in for the system-information program, recording what the code
+// under test asked for.
 
 #include "os/system_information.h"
 #include "runtime/runtime_error.h"
-#include "ui/message_reporter.h"
 
 #include <QSet>
 #include <QStringList>
@@ -34,14 +33,6 @@ public:
         started << path;
         return true;
     }
-};
-
-class RecordingReporter : public MessageReporter
-{
-public:
-    QStringList messages;
-
-    void report(const QString &text, QWidget *) override { messages << text; }
 };
 
 } // namespace velt::test

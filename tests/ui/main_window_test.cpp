@@ -4,12 +4,14 @@
 #include "runtime/random_source.h"
 #include "runtime/runtime_timer.h"
 #include "support/counting_reporter.h"
+#include "support/first_sentences.h"
 #include "support/accessibility_recorder.h"
 #include "support/list_dir.h"
 #include "support/message_box_closer.h"
 #include "support/system_files.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
+#include "ui/object_names.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -25,6 +27,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+namespace names = velt::names;
 
 using velt::MainWindow;
 using velt::RuntimeTimer;
@@ -49,13 +53,13 @@ private:
             qFatal("no control named %s", name);
         return child;
     }
-    QPlainTextEdit *veltbox() const { return find<QPlainTextEdit>("veltbox"); }
-    QLabel *label2() const { return find<QLabel>("Label2"); }
+    QPlainTextEdit *veltbox() const { return find<QPlainTextEdit>(names::kSentenceBox); }
+    QLabel *label2() const { return find<QLabel>(names::kRouletteLabel); }
     RuntimeTimer *timer(const char *name) const { return find<RuntimeTimer>(name); }
     static QWidget *aboutWindow()
     {
         for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == "frmAbout" && window->isVisible())
+            if (window->objectName() == names::kAboutWindow && window->isVisible())
                 return window;
         }
         return nullptr;
@@ -63,20 +67,10 @@ private:
     void click(const char *button) const { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void trigger(const char *action) const { find<QAction>(action)->trigger(); }
 
-    // The sentences a fresh generator draws from the current lists.
-    static QStringList freshSentences(int count)
-    {
-        velt::RandomSource random;
-        QStringList lines = velt::composeSentences(velt::loadPhraseBank(), count, random).split(u'\n');
-        lines.removeLast();
-        return lines;
-    }
-
-
     void runBatch()
     {
-        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
-        click("Command1");
+        QSignalSpy ticks(timer(names::kBatchTimer), &RuntimeTimer::tick);
+        click(names::kShowButton);
         QTRY_COMPARE(ticks.count(), 1);
     }
 
@@ -104,18 +98,18 @@ private slots:
     void startState()
     {
         QCOMPARE(m_window->windowTitle(), QStringLiteral("VELT for Windows"));
-        QCOMPARE(find<QLineEdit>("Text2")->text(), QStringLiteral("20"));
-        QCOMPARE(timer("Timer1")->interval(), 0);
-        QCOMPARE(timer("Timer2")->interval(), 0);
-        QCOMPARE(timer("Timer3")->interval(), 0);
-        for (const char *shown : {"veltbox", "Command1", "Label1", "Text2", "VScroll1", "Label2"})
+        QCOMPARE(find<QLineEdit>(names::kCountBox)->text(), QStringLiteral("20"));
+        QCOMPARE(timer(names::kPlaceholderTimer)->interval(), 0);
+        QCOMPARE(timer(names::kBatchTimer)->interval(), 0);
+        QCOMPARE(timer(names::kRouletteTimer)->interval(), 0);
+        for (const char *shown : {names::kSentenceBox, names::kShowButton, names::kCountLabel, names::kCountBox, names::kCountSpinner, names::kRouletteLabel})
             QVERIFY2(find<QWidget>(shown)->isVisible(), shown);
-        for (const char *hidden : {"Command2", "Command3", "Command4"})
+        for (const char *hidden : {names::kSpinButton, names::kNextButton, names::kStopButton})
             QVERIFY2(!find<QWidget>(hidden)->isVisible(), hidden);
-        QVERIFY(!find<QAction>("edit")->isEnabled());
-        QVERIFY(find<QAction>("velts")->isEnabled());
+        QVERIFY(!find<QAction>(names::kCharacterEditAction)->isEnabled());
+        QVERIFY(find<QAction>(names::kSaveAction)->isEnabled());
         QCOMPARE(label2()->text(), QString());
-        QVERIFY(find<QLineEdit>("Text2")->isReadOnly());
+        QVERIFY(find<QLineEdit>(names::kCountBox)->isReadOnly());
         QVERIFY(veltbox()->isReadOnly());
     }
 
@@ -123,7 +117,7 @@ private slots:
     {
         QCOMPARE(m_window->centralWidget()->size(), QSize(473, 322));
         QCOMPARE(veltbox()->geometry(), QRect(0, 0, 473, 281));
-        QCOMPARE(find<QWidget>("VScroll1")->geometry(), QRect(184, 304, 17, 17));
+        QCOMPARE(find<QWidget>(names::kCountSpinner)->geometry(), QRect(184, 304, 17, 17));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
         const Qt::WindowFlags flags = m_window->windowFlags();
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
@@ -139,8 +133,8 @@ private slots:
     {
         QTest::addColumn<bool>("roulette");
         QTest::addColumn<QStringList>("chain");
-        QTest::newRow("multi-line mode") << false << QStringList{"veltbox", "Command1", "Text2", "VScroll1", "veltbox"};
-        QTest::newRow("roulette mode") << true << QStringList{"Command2", "Command3", "Command4", "Command2"};
+        QTest::newRow("multi-line mode") << false << QStringList{names::kSentenceBox, names::kShowButton, names::kCountBox, names::kCountSpinner, names::kSentenceBox};
+        QTest::newRow("roulette mode") << true << QStringList{names::kSpinButton, names::kNextButton, names::kStopButton, names::kSpinButton};
     }
 
     void tabOrder()
@@ -148,7 +142,7 @@ private slots:
         QFETCH(bool, roulette);
         QFETCH(QStringList, chain);
         if (roulette)
-            trigger("mode2");
+            trigger(names::kRouletteModeAction);
         QApplication::setActiveWindow(m_window.get());
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         find<QWidget>(qPrintable(chain.first()))->setFocus();
@@ -172,12 +166,12 @@ private slots:
     // Styles draw no focus for a scroll bar: this one shows it, in place.
     void spinnerShowsTheKeyboardFocus()
     {
-        QWidget *spinner = find<QWidget>("VScroll1");
+        QWidget *spinner = find<QWidget>(names::kCountSpinner);
         const QRect place = spinner->geometry();
         const QImage unfocused = spinner->grab().toImage();
         QApplication::setActiveWindow(m_window.get());
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        find<QWidget>("Text2")->setFocus();
+        find<QWidget>(names::kCountBox)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget(), spinner);
         QVERIFY(spinner->grab().toImage() != unfocused);
@@ -197,40 +191,40 @@ private slots:
     {
         QFETCH(QList<int>, keys);
         QFETCH(QString, count);
-        auto *spinner = find<QScrollBar>("VScroll1");
+        auto *spinner = find<QScrollBar>(names::kCountSpinner);
         QCOMPARE(spinner->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
         for (int key : keys)
             QTest::keyClick(spinner, Qt::Key(key));
-        QCOMPARE(find<QLineEdit>("Text2")->text(), count);
+        QCOMPARE(find<QLineEdit>(names::kCountBox)->text(), count);
     }
 
     void lowerArrowGrowsTheCount()
     {
-        auto *spinner = find<QScrollBar>("VScroll1");
+        auto *spinner = find<QScrollBar>(names::kCountSpinner);
         // Clicking near the bottom edge hits the lower arrow.
         QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, spinner->height() - 2));
-        QCOMPARE(find<QLineEdit>("Text2")->text(), QStringLiteral("30"));
+        QCOMPARE(find<QLineEdit>(names::kCountBox)->text(), QStringLiteral("30"));
     }
 
     void batchShowsWhatTheEngineComposes()
     {
         runBatch();
-        QCOMPARE(veltbox()->toPlainText(), freshSentences(20).join(u'\n') + u'\n');
-        QCOMPARE(timer("Timer2")->interval(), 0);
+        QCOMPARE(veltbox()->toPlainText(), velt::test::kFirstSentences.mid(0, 20).join(u'\n') + u'\n');
+        QCOMPARE(timer(names::kBatchTimer)->interval(), 0);
     }
 
     void batchFollowsTheSpinner()
     {
-        find<QScrollBar>("VScroll1")->setValue(2000);
+        find<QScrollBar>(names::kCountSpinner)->setValue(2000);
         runBatch();
         QCOMPARE(veltbox()->toPlainText().count(u'\n'), 2000);
     }
 
     void twoQuickClicksMakeOneBatch()
     {
-        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
-        click("Command1");
-        click("Command1");
+        QSignalSpy ticks(timer(names::kBatchTimer), &RuntimeTimer::tick);
+        click(names::kShowButton);
+        click(names::kShowButton);
         QTRY_COMPARE(ticks.count(), 1);
         QTest::qWait(60);
         QCOMPARE(ticks.count(), 1);
@@ -258,12 +252,17 @@ private slots:
                 m_dir->writeBytes(QString::fromUtf16(name), QString("10〜12時,−5度,東京\n大阪\n").toUtf8());
         }
         QByteArray expected = ListDir::sjis(QStringLiteral("もぬ\r\n"));
-        if (lists != "none") {
+        if (lists == "code page 932") {
             runBatch();
-            const QString text = freshSentences(20).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n");
-            expected = ListDir::sjis(QString(text).replace(u'〜', u'～').replace(u'−', u'－'));
+            expected = ListDir::sjis(velt::test::kFirstSentences.mid(0, 20).join(QStringLiteral("\r\n"))
+                                     + QStringLiteral("\r\n\r\n"));
+        } else if (lists == "UTF-8") {
+            runBatch();
+            QString text = veltbox()->toPlainText().replace(u'\n', QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+            QVERIFY(text.contains(u'〜') && text.contains(u'−'));
+            expected = ListDir::sjis(text.replace(u'〜', u'～').replace(u'−', u'－'));
         }
-        trigger("velts");
+        trigger(names::kSaveAction);
         QCOMPARE(ListDir::readBytes("velt.txt"), expected);
         QVERIFY(m_reporter->messages.isEmpty());
     }
@@ -271,46 +270,46 @@ private slots:
     void secondSaveReplacesTheFirst()
     {
         runBatch();
-        trigger("velts");
+        trigger(names::kSaveAction);
         QVERIFY(ListDir::readBytes("velt.txt").size() > 100);
-        trigger("mode2");
-        click("Command3");
+        trigger(names::kRouletteModeAction);
+        click(names::kNextButton);
         QTRY_VERIFY(veltbox()->toPlainText().isEmpty());
-        trigger("mode1");
-        trigger("velts");
+        trigger(names::kMultiLineModeAction);
+        trigger(names::kSaveAction);
         QCOMPARE(ListDir::readBytes("velt.txt"), QByteArray("\r\n"));
     }
 
     void modeColumns()
     {
-        const char *multi[] = {"Command1", "veltbox", "VScroll1", "Text2", "Label1"};
-        const char *roulette[] = {"Command2", "Command3", "Command4"};
+        const char *multi[] = {names::kShowButton, names::kSentenceBox, names::kCountSpinner, names::kCountBox, names::kCountLabel};
+        const char *roulette[] = {names::kSpinButton, names::kNextButton, names::kStopButton};
         for (int round = 0; round < 2; ++round) {
-            trigger("mode2");
+            trigger(names::kRouletteModeAction);
             for (const char *name : multi)
                 QVERIFY2(!find<QWidget>(name)->isVisible(), name);
             for (const char *name : roulette)
                 QVERIFY2(find<QWidget>(name)->isVisible(), name);
             QVERIFY(label2()->isVisible());
-            QVERIFY(!find<QAction>("velts")->isEnabled());
+            QVERIFY(!find<QAction>(names::kSaveAction)->isEnabled());
 
-            trigger("mode1");
+            trigger(names::kMultiLineModeAction);
             for (const char *name : multi)
                 QVERIFY2(find<QWidget>(name)->isVisible(), name);
             for (const char *name : roulette)
                 QVERIFY2(!find<QWidget>(name)->isVisible(), name);
             QVERIFY(label2()->isVisible());
-            QVERIFY(find<QAction>("velts")->isEnabled());
+            QVERIFY(find<QAction>(names::kSaveAction)->isEnabled());
         }
     }
 
     void batchRequestedBeforeSwitchingStillRuns()
     {
-        QSignalSpy ticks(timer("Timer2"), &RuntimeTimer::tick);
-        click("Command1");
-        trigger("mode2");
+        QSignalSpy ticks(timer(names::kBatchTimer), &RuntimeTimer::tick);
+        click(names::kShowButton);
+        trigger(names::kRouletteModeAction);
         QTRY_COMPARE(ticks.count(), 1);
-        trigger("mode1");
+        trigger(names::kMultiLineModeAction);
         QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
     }
 
@@ -320,34 +319,34 @@ private slots:
         QTest::newRow("one more from stopped") << "next";
         QTest::newRow("spin then stop") << "stop";
         QTest::newRow("one more while spinning") << "spin-next";
-        QTest::newRow("multi-line mode stops the spin") << "mode1";
+        QTest::newRow("multi-line mode stops the spin") << "multi-line";
     }
 
     void roulette()
     {
         QFETCH(QString, scenario);
-        trigger("mode2");
+        trigger(names::kRouletteModeAction);
         QCOMPARE(label2()->text(), QString());
-        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
+        QSignalSpy steps(timer(names::kRouletteTimer), &RuntimeTimer::tick);
         if (scenario == "next") {
-            click("Command3");
-            QCOMPARE(timer("Timer3")->interval(), 20);
+            click(names::kNextButton);
+            QCOMPARE(timer(names::kRouletteTimer)->interval(), 20);
             QTRY_COMPARE(steps.count(), 1);
         } else {
-            click("Command2");
-            QCOMPARE(timer("Timer3")->interval(), 10);
+            click(names::kSpinButton);
+            QCOMPARE(timer(names::kRouletteTimer)->interval(), 10);
             QTRY_VERIFY(steps.count() >= 3);
             if (scenario == "stop")
-                click("Command4");
-            else if (scenario == "mode1")
-                trigger("mode1");
+                click(names::kStopButton);
+            else if (scenario == "multi-line")
+                trigger(names::kMultiLineModeAction);
             else {
-                click("Command3");
+                click(names::kNextButton);
                 const int before = steps.count();
                 QTRY_COMPARE(steps.count(), before + 1);
             }
         }
-        QTRY_COMPARE(timer("Timer3")->interval(), 0);
+        QTRY_COMPARE(timer(names::kRouletteTimer)->interval(), 0);
         const int settled = steps.count();
         const QString shown = label2()->text();
         QTest::qWait(80);
@@ -356,7 +355,8 @@ private slots:
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(u'\n') && !shown.contains(u'\r'));
         // The sentence the last step drew stays.
-        QCOMPARE(shown, freshSentences(settled).last());
+        QVERIFY(settled <= velt::test::kFirstSentences.size());
+        QCOMPARE(shown, velt::test::kFirstSentences.at(settled - 1));
         // Every step empties the multi-line box.
         QCOMPARE(veltbox()->toPlainText(), QString());
     }
@@ -373,8 +373,8 @@ private slots:
     void rouletteSentenceCanBeCopied()
     {
         QFETCH(bool, selectPart);
-        trigger("mode2");
-        click("Command3");
+        trigger(names::kRouletteModeAction);
+        click(names::kNextButton);
         QTRY_VERIFY(!label2()->text().isEmpty());
         QCOMPARE(label2()->focusPolicy(), Qt::NoFocus);
         QCOMPARE(label2()->contextMenuPolicy(), Qt::ActionsContextMenu);
@@ -412,7 +412,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         velt::test::MessageBoxCloser closer;
         closer.arm();
-        QTest::mouseClick(window.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton *>(names::kShowButton), Qt::LeftButton);
         QTRY_VERIFY(closer.seen);
         QCOMPARE(closer.owner.data(), &window);
         QVERIFY(closer.text.contains("nani.dat"));
@@ -427,18 +427,18 @@ private slots:
         velt::test::AccessibilityRecorder recorder;
         runBatch();
         QCOMPARE(recorder.take(), (Heard{{veltbox(), QStringLiteral("言霊の一覧（20 行）")}}));
-        trigger("mode2");
-        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
-        for (const char *stop : {"Command4", "Command3"}) {
-            click("Command2");
+        trigger(names::kRouletteModeAction);
+        QSignalSpy steps(timer(names::kRouletteTimer), &RuntimeTimer::tick);
+        for (const char *stop : {names::kStopButton, names::kNextButton}) {
+            click(names::kSpinButton);
             QTRY_VERIFY(steps.count() >= 5);
             QCOMPARE(recorder.take(), Heard());
             click(stop);
-            QTRY_COMPARE(timer("Timer3")->interval(), 0);
+            QTRY_COMPARE(timer(names::kRouletteTimer)->interval(), 0);
             QCOMPARE(recorder.take(), (Heard{{label2(), label2()->text()}}));
             steps.clear();
         }
-        click("Command4"); // already still: nothing new to tell
+        click(names::kStopButton); // already still: nothing new to tell
         QCOMPARE(recorder.take(), Heard());
     }
 
@@ -446,8 +446,8 @@ private slots:
     {
         m_dir->writeLines("itu.dat", {"<b>x</b>&y"});
         m_dir->writeLines("doko.dat", {"<img src=a.png>"});
-        trigger("mode2");
-        click("Command3");
+        trigger(names::kRouletteModeAction);
+        click(names::kNextButton);
         QTRY_VERIFY(!label2()->text().isEmpty());
         QVERIFY(label2()->text().startsWith("<b>x</b>&y、"));
         QVERIFY(label2()->text().contains("が<img src=a.png>で"));
@@ -474,11 +474,11 @@ private slots:
         QFETCH(bool, roulette);
         QFETCH(QString, breakage);
         QFETCH(QString, named);
-        const char *button = roulette ? "Command2" : "Command1";
-        RuntimeTimer *driver = timer(roulette ? "Timer3" : "Timer2");
+        const char *button = roulette ? names::kSpinButton : names::kShowButton;
+        RuntimeTimer *driver = timer(roulette ? names::kRouletteTimer : names::kBatchTimer);
         if (roulette)
-            trigger("mode2");
-        click(roulette ? "Command3" : "Command1");
+            trigger(names::kRouletteModeAction);
+        click(roulette ? names::kNextButton : names::kShowButton);
         QTRY_COMPARE(driver->interval(), 0);
         const QString box = veltbox()->toPlainText();
         const QString label = label2()->text();
@@ -496,7 +496,7 @@ private slots:
                 lines << QString::number(i);
             m_dir->writeLines(file, lines);
         } else
-            find<QLineEdit>("Text2")->setText("abc");
+            find<QLineEdit>(names::kCountBox)->setText("abc");
 
         QSignalSpy ticks(driver, &RuntimeTimer::tick);
         click(button);
@@ -510,8 +510,8 @@ private slots:
         QCOMPARE(label2()->text(), label);
 
         m_dir->writeDefaultLists();
-        find<QLineEdit>("Text2")->setText("20");
-        click(roulette ? "Command3" : "Command1");
+        find<QLineEdit>(names::kCountBox)->setText("20");
+        click(roulette ? names::kNextButton : names::kShowButton);
         QTRY_COMPARE(ticks.count(), 2);
         QCOMPARE(m_reporter->messages.size(), 1);
         QVERIFY(roulette ? label2()->text() != label : veltbox()->toPlainText().count(u'\n') == 20);
@@ -529,19 +529,19 @@ private slots:
         QFETCH(QString, obstacle);
         if (obstacle == "folder") {
             QVERIFY(QDir().mkdir("velt.txt"));
-            trigger("velts");
+            trigger(names::kSaveAction);
             QCOMPARE(m_reporter->messages.size(), 1);
             QVERIFY(m_reporter->messages.first().contains("velt.txt"));
             QVERIFY(QFileInfo("velt.txt").isDir());
             return;
         }
-        trigger("velts");
+        trigger(names::kSaveAction);
         const QByteArray old = ListDir::readBytes("velt.txt");
-        find<QScrollBar>("VScroll1")->setValue(2000);
+        find<QScrollBar>(names::kCountSpinner)->setValue(2000);
         runBatch();
         {
             const velt::test::SaveObstacle system("velt.txt");
-            trigger("velts");
+            trigger(names::kSaveAction);
         }
         QCOMPARE(m_reporter->messages.size(), 1);
         QVERIFY(m_reporter->messages.first().contains("velt.txt"));
@@ -551,22 +551,22 @@ private slots:
 
     void closingStopsTheTimers()
     {
-        trigger("mode2");
-        click("Command2");
+        trigger(names::kRouletteModeAction);
+        click(names::kSpinButton);
         QTRY_VERIFY(!label2()->text().isEmpty());
         m_window->close();
-        QCOMPARE(timer("Timer3")->interval(), 0);
-        QVERIFY(!timer("Timer3")->isRunning());
+        QCOMPARE(timer(names::kRouletteTimer)->interval(), 0);
+        QVERIFY(!timer(names::kRouletteTimer)->isRunning());
     }
 
     void endStopsEverythingAtOnce()
     {
-        click("Command1");
-        trigger("info");
+        click(names::kShowButton);
+        trigger(names::kAboutAction);
         QTRY_VERIFY(aboutWindow());
-        timer("Timer3")->setInterval(10);
-        trigger("end");
-        for (const char *name : {"Timer1", "Timer2", "Timer3"})
+        timer(names::kRouletteTimer)->setInterval(10);
+        trigger(names::kQuitAction);
+        for (const char *name : {names::kPlaceholderTimer, names::kBatchTimer, names::kRouletteTimer})
             QVERIFY2(!timer(name)->isRunning(), name);
         QVERIFY(!m_window->isVisible());
         QVERIFY(!aboutWindow() || !aboutWindow()->isVisible());
@@ -574,22 +574,22 @@ private slots:
 
     void aboutWindowLeavesTheMainWindowWorking()
     {
-        trigger("info");
-        trigger("info");
+        trigger(names::kAboutAction);
+        trigger(names::kAboutAction);
         QTRY_VERIFY(aboutWindow());
         int shown = 0;
         for (QWidget *window : QApplication::topLevelWidgets())
-            shown += window->objectName() == "frmAbout" && window->isVisible();
+            shown += window->objectName() == names::kAboutWindow && window->isVisible();
         QCOMPARE(shown, 1);
         QVERIFY(!aboutWindow()->parentWidget());
 
         // The roulette spins on, and the batch still runs, behind it.
-        trigger("mode2");
-        QSignalSpy steps(timer("Timer3"), &RuntimeTimer::tick);
-        click("Command2");
+        trigger(names::kRouletteModeAction);
+        QSignalSpy steps(timer(names::kRouletteTimer), &RuntimeTimer::tick);
+        click(names::kSpinButton);
         QTRY_VERIFY(steps.count() >= 5);
-        click("Command4");
-        trigger("mode1");
+        click(names::kStopButton);
+        trigger(names::kMultiLineModeAction);
         runBatch();
         QCOMPARE(veltbox()->toPlainText().count(u'\n'), 20);
         aboutWindow()->close();
@@ -599,3 +599,4 @@ private slots:
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"
+
