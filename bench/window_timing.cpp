@@ -1,11 +1,12 @@
 // The main window's start-up and a 2000-line batch, timed with Qt's own
-// clock: the two window figures of window_bench, for builds without Google
-// Benchmark (Windows, whose build runs under Wine here), on whatever
-// platform QT_QPA_PLATFORM names (the real one by default, unlike the
-// benchmarks).
+// clock, so that the Windows build (which has no Google Benchmark, and runs
+// under Wine here) is measured the same way as the Linux one; on whatever
+// platform QT_QPA_PLATFORM names (the real one by default, unlike
+// window_bench).
 //   window_timing [runs]   (default 10): prints the median and the fastest
 
 #include "bench_lists.h"
+#include "bench_window.h"
 
 #include "os/memory_policy.h"
 #include "runtime/random_source.h"
@@ -27,13 +28,6 @@ namespace names = velt::names;
 
 
 namespace {
-
-void waitForPlaceholder(velt::MainWindow &window)
-{
-    auto *box = window.findChild<QPlainTextEdit *>(QLatin1StringView(names::kSentenceBox));
-    while (box->toPlainText().isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-}
 
 void print(const char *what, std::vector<double> ms)
 {
@@ -60,7 +54,7 @@ int main(int argc, char **argv)
         velt::test::CountingReporter reporter;
         velt::MainWindow window(&reporter);
         window.show();
-        waitForPlaceholder(window);
+        velt::bench::waitForPlaceholder(window);
         startUp.push_back(clock.nsecsElapsed() / 1e6);
     }
 
@@ -70,7 +64,7 @@ int main(int argc, char **argv)
     velt::RandomSource random;
     velt::MainWindow window(&reporter, &random);
     window.show();
-    waitForPlaceholder(window);
+    velt::bench::waitForPlaceholder(window);
     window.findChild<QScrollBar *>(QLatin1StringView(names::kCountSpinner))->setValue(2000);
     auto *timer = window.findChild<velt::RuntimeTimer *>(QLatin1StringView(names::kBatchTimer));
     auto *box = window.findChild<QPlainTextEdit *>(QLatin1StringView(names::kSentenceBox));

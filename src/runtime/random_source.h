@@ -4,9 +4,8 @@
 
 namespace velt {
 
-// The run-time's uniform generator: a 24-bit linear congruential sequence that
-// always starts from the same state, so the same lists and the same clicks
-// give the same sentences in every run. Never seeded by this program.
+// The run-time's uniform generator: a 24-bit linear congruential sequence
+// from one fixed state, never seeded (docs/behaviour.md says why).
 class RandomSource
 {
 public:

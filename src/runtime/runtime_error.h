@@ -6,8 +6,8 @@
 
 namespace velt {
 
-// The run-time's error numbers that this program can raise. They are the
-// numbers a user of the original program would recognise in a report.
+// The run-time's error numbers this program raises (kept on purpose: see
+// docs/behaviour.md).
 namespace err {
 inline constexpr int kInvalidCall = 5;        // a list that admits no sentence
 inline constexpr int kSubscriptOutOfRange = 9;

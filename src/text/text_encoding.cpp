@@ -126,6 +126,21 @@ TextEncoding encodingFromByteOrderMark(QByteArrayView bytes, qsizetype *markLeng
     return TextEncoding::Ascii;
 }
 
+// What the rule buys, measured by tools/encoding-survey (words from Debian's
+// mecab-ipadic, 5,000 seeded files a row, each loaded through the real
+// reader; a misread file loads without an error but with other text than
+// was written). Files misread when valid UTF-8 always wins, and with this:
+//
+//   words                        saved in  entries        UTF-8 wins  this rule
+//   common                       cp932     1              3           0
+//   rare (level-2 kanji)         cp932     1              98          6
+//   half-width katakana (2-4)    cp932     1              460         0
+//   beside ASCII (東京2020)      cp932     1              63          8
+//   every set                    utf8      1              0           0
+//   every set                    both      2, 3, 5, 10    0           0
+//
+// The misreads left are one-entry files of a level-2 kanji followed by a
+// character whose trail byte is ASCII (騾馬 read as 途n).
 TextEncoding guessEncoding(QByteArrayView bytes)
 {
     if (!isValidUtf8(bytes))

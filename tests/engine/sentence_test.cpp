@@ -1,3 +1,4 @@
+#include "engine/generation.h"
 #include "engine/sentence.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime_error.h"
@@ -158,6 +159,25 @@ private slots:
         }
         QCOMPARE(a, b);
         QVERIFY(QSet<QString>(a.begin(), a.end()).size() > 1);
+    }
+
+    // The count box's text becomes a count the run-time's way: halves
+    // round to the even neighbour, blanks around it are ignored.
+    void lineCountRoundsHalvesToEven_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::newRow("2.5") << "2.5" << 2;
+        QTest::newRow("3.5") << "3.5" << 4;
+        QTest::newRow("-0.5") << "-0.5" << 0;
+        QTest::newRow("blanks around") << " 20 " << 20;
+    }
+
+    void lineCountRoundsHalvesToEven()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QCOMPARE(velt::parseLineCount(text), count);
     }
 
     void drawOrderIsWhenWhoWithWhereWhat()

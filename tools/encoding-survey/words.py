@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the encoding survey's word lists from IPAdic's source tables.
 
-    encoding-survey-words.py DICTIONARY_FOLDER OUTPUT_FOLDER
+    words.py DICTIONARY_FOLDER OUTPUT_FOLDER
 
 The tables (mecab-ipadic's *.csv, EUC-JP) give every word a cost learned
 from a tagged corpus: within one part of speech, a lower cost means a more

@@ -4,7 +4,7 @@
 # in code page 932 and in UTF-8, and each is loaded through the real reader.
 # Prints a Markdown table on stdout (build output goes to stderr).
 #
-#   scripts/encoding-survey.sh
+#   tools/encoding-survey/run.sh
 #
 # The words come from mecab-ipadic: its source tables ship as text, give each
 # word a cost learned from a tagged corpus (so the most frequent words can be
@@ -17,15 +17,15 @@
 #
 # Environment: VELT_SURVEY_BUILD (build folder, default build).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 bash scripts/deps.sh mecab-ipadic python3 >&2
 build=${VELT_SURVEY_BUILD:-build}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B "$build" -DVELT_BENCH=ON >&2
+cmake -S . -B "$build" -DVELT_TOOLS=ON >&2
 cmake --build "$build" -j"$jobs" --target encoding_survey >&2
 
 words="$build/encoding-survey"
-python3 scripts/encoding-survey-words.py /usr/share/mecab/dic/ipadic "$words"
-"$build/bench/encoding_survey" "$words/common.txt" "$words/rare.txt" "$words/katakana.txt"
+python3 tools/encoding-survey/words.py /usr/share/mecab/dic/ipadic "$words"
+"$build/tools/encoding-survey/encoding_survey" "$words/common.txt" "$words/rare.txt" "$words/katakana.txt"

@@ -6,7 +6,7 @@
 //
 //   encoding_survey WORDS.txt...
 //
-// Each WORDS.txt is UTF-8, one word per line (scripts/encoding-survey.sh
+// Each WORDS.txt is UTF-8, one word per line (tools/encoding-survey/run.sh
 // makes them from a dictionary). Prints a Markdown table, and the first few
 // misreads of each row under it. Every row draws from a generator seeded
 // from its set's name and entry count, so runs repeat, row by row.
