@@ -150,6 +150,9 @@ qt_options=(
   -DFEATURE_concurrent=OFF
   -DFEATURE_xml=OFF
   -DFEATURE_direct2d=OFF
+  # 6.4.2 builds the DirectWrite font database only with Direct2D, but its
+  # Windows plugin asks for it without; GDI is its default font engine.
+  -DFEATURE_directwrite3=OFF
   -DFEATURE_systemtrayicon=OFF
   -DFEATURE_sessionmanager=OFF
   # image formats and documents: the icons are PNG, built in

@@ -6,7 +6,8 @@
 // the process's RandomSource, and composeSentence joins them with the four
 // particles. Failures are RuntimeErrors naming the file; nothing here shows UI.
 
-#include <QList>
+#include "text/field_reader.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -17,13 +18,13 @@ namespace velt {
 inline constexpr int kListCapacity = 2000;
 
 // One loaded list: entries 1 to count in file order, unchanged text. The
-// slots above count up to kListCapacity read as empty text. The entries are
-// kept back to back in one buffer: a list is loaded on every tick, and one
-// allocation per entry would cost more than reading the file.
+// slots above count up to kListCapacity read as empty text.
 class PhraseList
 {
 public:
-    int count() const { return static_cast<int>(m_ends.size()); }
+    PhraseList();
+
+    int count() const { return static_cast<int>(m_entries.count()); }
 
     // Entry 1 to kListCapacity; any other index raises error 9. The view is
     // valid as long as the list is.
@@ -33,8 +34,7 @@ private:
     friend PhraseList loadPhraseList(const QString &fileName);
     friend PhraseList loadPhraseList(QIODevice &device, const QString &fileName);
 
-    QString m_text;
-    QList<qsizetype> m_ends; // entry k ends at m_ends[k - 1]
+    FieldList m_entries;
 };
 
 // The five lists of one tick, by slot.

@@ -5,6 +5,9 @@
 namespace velt {
 namespace {
 
+// Not in MinGW's winerror.h.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 // The system's own words, in the user's language.
 QString messageText(DWORD code)
 {
@@ -28,7 +31,7 @@ SystemError SystemError::last()
     case ERROR_ACCESS_DENIED: kind = NoPermission; break;
     case ERROR_WRITE_PROTECT: kind = ReadOnlyMedia; break;
     case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: kind = DiskFull; break;
-    case ERROR_DISK_QUOTA_EXCEEDED: kind = Quota; break;
+    case kDiskQuotaExceeded: kind = Quota; break;
     case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: kind = InUse; break;
     case ERROR_CRC: case ERROR_GEN_FAILURE: case ERROR_IO_DEVICE: case ERROR_NETNAME_DELETED: kind = DeviceError; break;
     case ERROR_FILE_TOO_LARGE: kind = TooLarge; break;

@@ -30,6 +30,15 @@ qsizetype validPrefix(QByteArrayView bytes);
 // cannot represent.
 std::optional<QByteArray> encode(QStringView text);
 
+// Bytes that begin no character, alone or with any byte after them: the
+// unassigned lead bytes and the byte values code page 932 leaves out. Text
+// of another encoding (UTF-8 Japanese above all) meets one within a few
+// characters, which tells it is not code page 932 before any decoding.
+constexpr bool beginsNoCharacter(unsigned char b)
+{
+    return b == 0x80 || b == 0x85 || b == 0x86 || b == 0xA0 || b == 0xEB || b == 0xEC || b == 0xEF || b >= 0xFD;
+}
+
 // Characters that code page 932 holds under another code point: editors on
 // Linux or macOS write 〜 where Windows has ～, and so on. A list holding
 // them is as Japanese as any, and velt.txt writes them as code page 932's

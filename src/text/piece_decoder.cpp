@@ -23,6 +23,29 @@ int lineBreaksIn(QByteArrayView bytes)
     return breaks;
 }
 
+// The decision depends on the window's bytes alone, and every tick reads the
+// same lists again: the last few windows are kept with their answers, so a
+// list that did not change costs a comparison, not a decision.
+TextEncoding rememberedGuess(QByteArrayView window)
+{
+    struct Remembered
+    {
+        QByteArray window;
+        TextEncoding encoding = TextEncoding::Ascii;
+    };
+    thread_local Remembered remembered[8];
+    thread_local int next = 0;
+    for (const Remembered &r : remembered) {
+        if (r.window == window)
+            return r.encoding;
+    }
+    Remembered &slot = remembered[next];
+    next = (next + 1) % int(std::size(remembered));
+    slot.window = window.toByteArray();
+    slot.encoding = guessEncoding(window);
+    return slot.encoding;
+}
+
 } // namespace
 
 PieceDecoder::PieceDecoder(QIODevice &device, const QString &fileName)
@@ -68,7 +91,7 @@ void PieceDecoder::decide(qsizetype firstNonAscii)
 {
     while (!m_deviceDone && m_raw.size() <= firstNonAscii + kEncodingWindow)
         readMore();
-    m_encoding = guessEncoding(wholeCharactersWithin(QByteArrayView(m_raw).sliced(firstNonAscii), kEncodingWindow));
+    m_encoding = rememberedGuess(wholeCharactersWithin(QByteArrayView(m_raw).sliced(firstNonAscii), kEncodingWindow));
 }
 
 // Where the bytes read so far can be cut with every character whole.

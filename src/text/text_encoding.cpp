@@ -93,11 +93,27 @@ bool hasCp932Shape(QByteArrayView bytes)
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
             continue;
-        if (b == 0x80 || b == 0xA0 || b >= 0xFD || i + 1 == bytes.size())
+        if (cp932::beginsNoCharacter(b) || i + 1 == bytes.size())
             return false;
         const auto trail = static_cast<unsigned char>(bytes[++i]);
         if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
             return false;
+    }
+    return true;
+}
+
+// Whether the bytes decode as code page 932, checked a piece at a time, so
+// that text of another encoding (which seldom fails in the first bytes) is
+// told within a piece or two rather than after all of them.
+bool decodesAsCp932(QByteArrayView bytes)
+{
+    constexpr qsizetype kPiece = 512;
+    while (!bytes.isEmpty()) {
+        const qsizetype cut = bytes.size() > kPiece ? cutAfterLastLowByte(bytes.first(kPiece)) : bytes.size();
+        const QByteArrayView piece = cut > 0 ? bytes.first(cut) : bytes;
+        if (!cp932::decode(piece))
+            return false;
+        bytes = bytes.sliced(piece.size());
     }
     return true;
 }
@@ -145,7 +161,7 @@ TextEncoding guessEncoding(QByteArrayView bytes)
 {
     if (!isValidUtf8(bytes))
         return TextEncoding::Cp932;
-    if (!hasCp932Shape(bytes) || !cp932::decode(bytes))
+    if (!hasCp932Shape(bytes) || !decodesAsCp932(bytes))
         return TextEncoding::Utf8;
     const QByteArrayView start = wholeCharactersWithin(bytes, kSampleSize);
     bool holdsJapanese = false;
@@ -239,6 +255,14 @@ qsizetype utf8ValidPrefix(QByteArrayView bytes)
         const unsigned char b = *p;
         if (b < 0x80) {
             ++p;
+            continue;
+        }
+        // A three-byte character, as all of Japanese is, in one step.
+        if ((b & 0xF0) == 0xE0 && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+            const char32_t cp = char32_t(b & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+                break;
+            p += 3;
             continue;
         }
         int extra = 0;

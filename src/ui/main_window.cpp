@@ -171,13 +171,26 @@ void MainWindow::enterRouletteMode()
 void MainWindow::startSpinning()
 {
     m_stopAfterNextStep = false;
+    setSentenceSelectable(false);
     m_rouletteTimer->setInterval(kSpinStep);
 }
 
 void MainWindow::drawOneMore()
 {
     m_stopAfterNextStep = true;
+    setSentenceSelectable(false);
     m_rouletteTimer->setInterval(kOneMoreDelay);
+}
+
+// A selectable label lays its text out through a text document on every
+// change, a good part of a step's time; a moving sentence cannot be
+// selected anyway.
+void MainWindow::setSentenceSelectable(bool selectable)
+{
+    m_rouletteLabel->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+    // The flags bring a focus policy of their own; the label never takes the
+    // keyboard focus.
+    m_rouletteLabel->setFocusPolicy(Qt::NoFocus);
 }
 
 void MainWindow::stopSpinning()
@@ -190,6 +203,7 @@ void MainWindow::stopSpinning()
 
 void MainWindow::stopQuietly()
 {
+    setSentenceSelectable(true);
     m_stopAfterNextStep = false;
     m_rouletteTimer->setInterval(0);
 }

@@ -65,6 +65,7 @@ private:
     void rouletteStep();           // the roulette timer's tick
     void stopQuietly();            // the roulette, announcing nothing
     void announceSentence();
+    void setSentenceSelectable(bool selectable); // while the roulette stands still
     void showAbout();              // "バージョン情報"
 
     void stopTimers();

@@ -47,9 +47,10 @@ void MainWindow::buildControls()
     m_rouletteLabel->setTextFormat(Qt::PlainText);
     m_rouletteLabel->setWordWrap(true);
     m_rouletteLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // People share the sentence: the mouse selects it and its context menu
-    // copies it (all of it when nothing is selected), yet it never takes the
-    // keyboard focus. A plain label's own context menu only copies links.
+    // People share the sentence: once the roulette stands still the mouse
+    // selects it and its context menu copies it (all of it when nothing is
+    // selected), yet it never takes the keyboard focus. A plain label's own
+    // context menu only copies links.
     m_rouletteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_rouletteLabel->setFocusPolicy(Qt::NoFocus);
     m_rouletteLabel->setContextMenuPolicy(Qt::ActionsContextMenu);

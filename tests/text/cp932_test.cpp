@@ -159,6 +159,21 @@ private slots:
     // The whole code page, range by range, against digests of ICU's table
     // (with its rotated control codes turned back): a difference anywhere
     // makes its range fail.
+    // What the encoding decision takes for "not code page 932" without
+    // decoding must be so on this system's converter.
+    void bytesThatBeginNoCharacter()
+    {
+        for (int lead = 0; lead <= 0xFF; ++lead) {
+            if (!velt::cp932::beginsNoCharacter(static_cast<unsigned char>(lead)))
+                continue;
+            for (int trail = -1; trail <= 0xFF; ++trail) {
+                const char bytes[2] = {char(lead), char(trail)};
+                QVERIFY2(!velt::cp932::decode(QByteArrayView(bytes, trail < 0 ? 1 : 2)),
+                         qPrintable(QString::number(lead, 16) + u' ' + QString::number(trail, 16)));
+            }
+        }
+    }
+
     void wholeCodePage_data()
     {
         QTest::addColumn<QByteArray>("digest");

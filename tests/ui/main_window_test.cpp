@@ -336,6 +336,8 @@ private slots:
             click(names::kSpinButton);
             QCOMPARE(timer(names::kRouletteTimer)->interval(), 10);
             QTRY_VERIFY(steps.count() >= 3);
+            // A moving sentence is not offered for selection.
+            QCOMPARE(label2()->textInteractionFlags(), Qt::NoTextInteraction);
             if (scenario == "stop")
                 click(names::kStopButton);
             else if (scenario == "multi-line")
@@ -354,6 +356,7 @@ private slots:
         QCOMPARE(label2()->text(), shown);
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(u'\n') && !shown.contains(u'\r'));
+        QCOMPARE(label2()->textInteractionFlags(), Qt::TextSelectableByMouse);
         // The sentence the last step drew stays.
         QVERIFY(settled <= velt::test::kFirstSentences.size());
         QCOMPARE(shown, velt::test::kFirstSentences.at(settled - 1));
