@@ -4,10 +4,10 @@
 
 namespace velt {
 
-// The count spinner: a vertical scroll bar with only its arrows. Styles
-// draw no focus for scroll bars, so after Tab nothing would show where the
-// keyboard is; this one draws the style's focus frame inside its own area
-// while it has the focus.
+// The count spinner: a vertical scroll bar with only its arrows, half its
+// height each, whatever the display scale. Styles draw no focus for scroll
+// bars, so after Tab nothing would show where the keyboard is; this one
+// draws the style's focus frame inside its own area while it has the focus.
 class CountSpinner : public QScrollBar
 {
     Q_OBJECT
