@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds VELT and runs the whole test suite
 # headless: once as released, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer (leaks included), then the Windows backend's
-# compile check and a short fuzzing run of the list reader; last, where the
-# static Qt for Windows is there, the Windows build under Wine.
+# UndefinedBehaviorSanitizer (leaks included), then a short fuzzing run of
+# the list reader; last, where the static Qt for Windows is there, the
+# Windows build and its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,14 +33,11 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 echo "== fuzz the list reader for 60 seconds"
 bash scripts/fuzz.sh 60
 
-echo "== compile check of the Windows backend"
-bash scripts/mingw-check.sh
-
 # Windows: the real build, its suites under Wine and the programs held to
 # the Linux ones built above (scripts/windows.sh). It needs the static Qt
 # for Windows, which takes a while to build once; .ci/run builds it first.
-qt_windows=${VELT_QT_WINDOWS:-$HOME/.cache/velt/qt-6.4.2-mingw-static}
-if [ -f "$qt_windows/.velt-qt-complete" ]; then
+. scripts/qt-windows/cache.sh
+if qt_windows_complete "$qt_windows" .; then
   echo "== Windows: cross-built, tested under Wine"
   windows_start=$(date +%s)
   VELT_LINUX_BUILD=build bash scripts/windows.sh test

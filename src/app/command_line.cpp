@@ -72,12 +72,13 @@ std::optional<int> CommandLine::handle(const QStringList &arguments)
         const QString name = parser.isSet(help) ? QStringLiteral("help") : QStringLiteral("version");
         return usageError(QStringLiteral("オプション「%1」には値を付けられません。").arg(asTyped(arguments, name)));
     }
-    if (parser.isSet(help)) {
-        return writeText(stdout, m_usage) && std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    if (parser.isSet(version)) {
-        printLine(m_program + u' ' + QLatin1String(version::kText));
-        return std::fflush(stdout) == 0 ? 0 : 1;
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString text = parser.isSet(help) ? m_usage : m_program + u' ' + QLatin1String(version::kText) + u'\n';
+        if (m_print) {
+            m_print(text);
+            return 0;
+        }
+        return writeText(stdout, text) && std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (m_others == Others::Refused)
         m_positional = parser.positionalArguments();

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace velt {
@@ -36,6 +37,9 @@ public:
     // every argument but the two options, as typed.
     const QStringList &positional() const { return m_positional; }
 
+    // Where --help and --version go: standard output unless set.
+    void setOutput(std::function<void(const QString &)> print) { m_print = std::move(print); }
+
     // Prints "<program>: <message>" and the pointer to --help on stderr;
     // returns kExitUsage.
     int usageError(const QString &message) const;
@@ -44,6 +48,7 @@ private:
     QString m_program;
     QString m_usage;
     Others m_others;
+    std::function<void(const QString &)> m_print;
     QStringList m_positional;
 };
 

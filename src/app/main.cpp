@@ -5,8 +5,10 @@
 #include "app/command_line.h"
 #include "os/display_check.h"
 #include "os/memory_policy.h"
+#include "os/standard_output.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
+#include "ui/message_box_reporter.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -32,14 +34,23 @@ QString usage()
         "  --version     バージョンを表示して終了します\n");
 }
 
+struct Answer
+{
+    int status;
+    QString shown; // for a message box: there was no console to print it on
+};
+
 // Read before the display check and before any QApplication exists, so that
 // --help and --version answer on a console without a display.
-std::optional<int> handleCommandLine(int argc, char *argv[])
+std::optional<Answer> handleCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     velt::CommandLine commandLine(QStringLiteral("velt"), usage(), velt::CommandLine::Others::Ignored);
+    QString shown;
+    if (!velt::standardOutputReachable())
+        commandLine.setOutput([&shown](const QString &text) { shown += text; });
     if (const auto status = commandLine.handle(app.arguments()))
-        return status;
+        return Answer{*status, shown};
     QString ignored;
     for (const QString &argument : commandLine.positional())
         ignored += QStringLiteral("「%1」").arg(argument);
@@ -53,8 +64,17 @@ std::optional<int> handleCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     if (argc > 1) {
-        if (const auto status = handleCommandLine(argc, argv))
-            return *status;
+        if (const auto answer = handleCommandLine(argc, argv)) {
+            if (answer->shown.isEmpty())
+                return answer->status;
+            // Started from Explorer or a shortcut: the text goes where the
+            // user can read it.
+            int qtArgc = 1;
+            QApplication app(qtArgc, argv);
+            velt::setUpApplication();
+            velt::MessageBoxReporter().report(answer->shown.trimmed(), nullptr);
+            return answer->status;
+        }
     }
     if (const std::string problem = velt::missingDisplay(); !problem.empty()) {
         std::fputs(problem.c_str(), stderr);

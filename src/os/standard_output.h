@@ -15,4 +15,11 @@ namespace velt {
 // by CMake.
 bool writeText(std::FILE *stream, const QString &text);
 
+// Whether standard output leads anywhere. A Windows program with a window
+// gets no console of its own: when it was started from one (cmd.exe), it
+// attaches to that console here and answers true; started from Explorer or
+// a shortcut, with nothing redirected, there is nowhere to write to. Always
+// true elsewhere.
+bool standardOutputReachable();
+
 } // namespace velt

@@ -9,4 +9,9 @@ bool writeText(std::FILE *stream, const QString &text)
            == static_cast<size_t>(bytes.size());
 }
 
+bool standardOutputReachable()
+{
+    return true;
+}
+
 } // namespace velt

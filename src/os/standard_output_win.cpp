@@ -46,4 +46,18 @@ bool writeText(std::FILE *stream, const QString &text)
            == static_cast<size_t>(bytes.size());
 }
 
+bool standardOutputReachable()
+{
+    // Redirected to a file or a pipe: the handle is there already.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN)
+        return true;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return false;
+    // The C library's streams were set up before there was a console.
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+    return true;
+}
+
 } // namespace velt
