@@ -30,7 +30,8 @@ function(velt_windows_resources target description)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.manifest.in ${VELT_MANIFEST} @ONLY)
   set(rc ${PROJECT_BINARY_DIR}/windows/${target}.rc)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${_velt_icon};${VELT_MANIFEST}")
+  # The .rc is UTF-8.
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${_velt_icon};${VELT_MANIFEST}"
+                                               COMPILE_OPTIONS --codepage=65001)
   target_sources(${target} PRIVATE ${rc})
-  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:--codepage=65001>)
 endfunction()

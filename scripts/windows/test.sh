@@ -91,14 +91,14 @@ for exe in velt velt-print; do
   icotool -x -w 32 -o "$resources/$exe-32.png" "$resources/$exe.ico"
   differing=$(compare -metric AE "$resources/$exe-32.png" data/icons/velt-32.png null: 2>&1 || true)
   [ "$differing" = 0 ] || fail "$exe.exe's 32 pixel icon differs from data/icons/velt-32.png in $differing pixels"
-  wrestool -x -t 16 "$app/$exe.exe" > "$resources/$exe.version" || fail "$exe.exe has no version resource"
+  wrestool -x --raw -t 16 "$app/$exe.exe" > "$resources/$exe.version" || fail "$exe.exe has no version resource"
   python3 scripts/windows/version_strings.py "$resources/$exe.version" > "$resources/$exe.version.txt"
   for expected in "ProductName=VELT" "FileVersion=$version" "ProductVersion=$version" \
                   "OriginalFilename=$exe.exe" "LegalCopyright=.*GPL-3.0-or-later" "FileDescription=.*言霊"; do
     grep -qx "$expected.*" "$resources/$exe.version.txt" ||
       fail "$exe.exe's version resource lacks $expected: $(tr '\n' ' ' < "$resources/$exe.version.txt")"
   done
-  wrestool -x -t 24 "$app/$exe.exe" > "$resources/$exe.manifest" || fail "$exe.exe has no manifest"
+  wrestool -x --raw -t 24 "$app/$exe.exe" > "$resources/$exe.manifest" || fail "$exe.exe has no manifest"
   for expected in 'level="asInvoker"' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' '>PerMonitorV2<'; do
     grep -qF "$expected" "$resources/$exe.manifest" || fail "$exe.exe's manifest lacks $expected"
   done
@@ -158,7 +158,8 @@ start=$(now)
 # -noreset: a server that resets when its last client leaves refuses the
 # next program started at that moment.
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  bash scripts/windows/window-session.sh "$gui" "$app" "$linux_velt" "$linux_timing" "$build/bench/window_timing.exe" \
+  bash scripts/windows/window-session.sh "$gui" "$app" "$linux_velt" "$linux_timing" "$build/window_timing.exe" \
+    "$build/start_like_explorer.exe" \
   > "$gui/session.log" 2>&1 || { cat "$gui/session.log"; fail "the window session"; }
 cat "$gui/session.log"
 

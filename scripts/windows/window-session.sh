@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window session of the Windows tests, inside xvfb-run (started by
 # scripts/windows/test.sh):
-#   window-session.sh <out> <velt.exe's folder> <velt> <window_timing> <window_timing.exe>
+#   window-session.sh <out> <velt.exe's folder> <velt> <window_timing> <window_timing.exe> <start_like_explorer.exe>
 # drives velt and velt.exe the same way from the keyboard, times their
 # start and a 2000-line batch, and photographs each; shows velt.exe's
 # --version with nowhere to print it; and photographs both windows of
@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/windows/common.sh
-gui=$1 app=$2 linux_velt=$3 linux_timing=$4 windows_timing=$5
+gui=$1 app=$2 linux_velt=$3 linux_timing=$4 windows_timing=$5 start_like_explorer=$6
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 
@@ -112,7 +112,7 @@ LC_ALL=ja_JP.UTF-8 "$wine_run" "$windows_timing" 10 2> "$gui/windows/timing.log"
 
 # --version started from Explorer or a shortcut: no console, nothing
 # redirected, so the text comes in a message box; Enter closes it.
-(cd "$app" && exec env LC_ALL=ja_JP.UTF-8 "$wine_run" "$app/velt.exe" --version < /dev/null >&- 2>&-) &
+(cd "$app" && exec env LC_ALL=ja_JP.UTF-8 "$wine_run" "$start_like_explorer" 'velt.exe' --version) > /dev/null 2>&1 &
 pid=$!
 wid=$(window_id '^VELT for Windows$') || { echo "velt.exe --version showed no message box"; exit 1; }
 import -window root "$gui/windows/version-box.png"

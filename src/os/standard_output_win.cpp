@@ -48,9 +48,12 @@ bool writeText(std::FILE *stream, const QString &text)
 
 bool standardOutputReachable()
 {
-    // Redirected to a file or a pipe: the handle is there already.
+    // Redirected to a file or a pipe: the handle is there already, and
+    // takes a write of nothing.
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN)
+    DWORD written = 0;
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN
+        && (WriteFile(out, "", 0, &written, nullptr) || GetLastError() != ERROR_INVALID_HANDLE))
         return true;
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return false;

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace velt {
 namespace {
@@ -46,6 +47,7 @@ MainWindow::MainWindow(MessageReporter *reporter, RandomSource *random, QWidget 
 
     buildControls();
     buildMenus();
+    fitToDevicePixels();
 
     connect(m_placeholderTimer, &RuntimeTimer::tick, this, &MainWindow::showPlaceholder);
     connect(m_batchTimer, &RuntimeTimer::tick, this, &MainWindow::fillBatch);
@@ -90,6 +92,18 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // on reading files.
     stopTimers();
     event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    fitToDevicePixels();
+    // Moved to a screen of another scale: fitted again once the move is
+    // done, not while the system is still placing the window.
+    if (!m_followsScreens && windowHandle()) {
+        m_followsScreens = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToDevicePixels, Qt::QueuedConnection);
+    }
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::showPlaceholder()

@@ -43,11 +43,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void placeControls();
+    void fitToDevicePixels();
 
     // Each handler does its control's one job; the generating work runs on
     // the timers' ticks.
@@ -93,6 +95,7 @@ private:
     RuntimeTimer *m_batchTimer = nullptr;
     RuntimeTimer *m_rouletteTimer = nullptr;
     bool m_stopAfterNextStep = false; // "次の言霊": one step, then still
+    bool m_followsScreens = false;    // refits when the window moves to another screen
 
     QAction *m_saveAction = nullptr; // offered in multi-line mode only
 };

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QtMath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -143,6 +144,30 @@ void MainWindow::placeControls()
     // The window takes exactly the size its menu bar and client area need,
     // and the user cannot drag it larger or smaller.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// At 125 % or 150 % a logical pixel is not a whole number of the screen's,
+// and the controls along the client area's lower edge lost their last row
+// there: the client area began between two of the screen's pixels, below a
+// menu bar of 34.5 of them, and the window ended inside its last row. The
+// menu bar is made as tall as a whole number of the screen's pixels, and
+// where the client area's height is not one, the window gets one more
+// logical pixel below it. At 100 % and 200 % nothing changes.
+void MainWindow::fitToDevicePixels()
+{
+    const qreal ratio = devicePixelRatio();
+    const auto whole = [ratio](int logical) {
+        const qreal device = logical * ratio;
+        return qFuzzyCompare(device, qreal(qRound(device)));
+    };
+    QMenuBar *bar = menuBar();
+    bar->setMinimumHeight(0);
+    bar->setMaximumHeight(QWIDGETSIZE_MAX);
+    int height = bar->sizeHint().height();
+    for (int extra = 0; extra < 4 && !whole(height); ++extra)
+        ++height;
+    bar->setFixedHeight(whole(height) ? height : bar->sizeHint().height());
+    layout()->setContentsMargins(0, 0, 0, whole(centralWidget()->height()) ? 0 : 1);
 }
 
 void MainWindow::buildMenus()

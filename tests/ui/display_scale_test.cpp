@@ -16,6 +16,8 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
+#include <cmath>
+
 namespace names = velt::names;
 
 namespace {
@@ -64,6 +66,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.centralWidget()->size(), QSize(473, 322));
         holdsEveryControlInside(&window);
+        // The client area begins on a whole screen pixel, and the window,
+        // a whole number of them tall, holds its last one.
+        const qreal ratio = window.devicePixelRatio();
+        const qreal top = window.centralWidget()->y() * ratio;
+        QCOMPARE(top, qreal(qRound(top)));
+        QVERIFY(qRound(window.height() * ratio) >= std::ceil(top + 322 * ratio));
         window.findChild<QAction *>(QLatin1StringView(names::kRouletteModeAction))->trigger();
         holdsEveryControlInside(&window);
     }
