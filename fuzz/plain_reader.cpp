@@ -6,10 +6,11 @@
 #include "text/field_reader.h"
 #include "text/text_encoding.h"
 
-#include <QBuffer>
+#include <QIODevice>
 #include <QList>
 
 #include <algorithm>
+#include <cstdint>
 
 #include <optional>
 
@@ -67,6 +68,35 @@ std::optional<QString> decodeWhole(QByteArrayView bytes, TextEncoding encoding)
         return text;
     }
 }
+
+// Hands the bytes out a few at a time, as a pipe or a slow disk may, in
+// read lengths that follow from the file itself: the reader's pieces then
+// end anywhere, not only every 64 KiB.
+class ShortReads : public QIODevice
+{
+public:
+    explicit ShortReads(QByteArrayView bytes)
+        : m_bytes(bytes)
+        , m_step(std::uint32_t(bytes.size()) * 2654435761u)
+    {
+    }
+
+protected:
+    qint64 readData(char *data, qint64 max) override
+    {
+        m_step = m_step * 1103515245u + 12345u;
+        const qint64 length = std::min({max, m_bytes.size() - m_at, qint64(1 + (m_step >> 16) % 3000)});
+        std::copy_n(m_bytes.data() + m_at, length, data);
+        m_at += length;
+        return length;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_at = 0;
+    std::uint32_t m_step;
+};
 
 } // namespace
 
@@ -233,9 +263,8 @@ QString differenceFromPlainReader(QByteArrayView file)
     }
 
     QString real;
-    QBuffer device;
-    device.setData(file.data(), file.size());
-    device.open(QIODevice::ReadOnly);
+    ShortReads device(file);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     try {
         const PhraseList list = loadPhraseList(device, name);
         QStringList entries;

@@ -11,9 +11,10 @@ cd "$(dirname "$0")/.."
 # desktop files; a virtual display; Qt's private headers, through which a
 # test switches accessibility on offscreen; groff for the manual pages'
 # check; dpkg-dev and file for CPack to make the Debian package, lintian to
-# hold it to Debian policy.
+# hold it to Debian policy; Orca and the accessibility stack, a window
+# manager and xdotool for the screen-reader test.
 bash scripts/deps.sh libbenchmark-dev desktop-file-utils appstream xvfb xauth qt6-base-private-dev \
-  groff-base dpkg-dev file lintian
+  groff-base dpkg-dev file lintian orca at-spi2-core dbus openbox xdotool
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 

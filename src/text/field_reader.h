@@ -43,7 +43,8 @@ public:
         }
         if (m_used + field.size() > m_room)
             grow(field.size());
-        std::memcpy(m_out + m_used, field.data(), field.size() * sizeof(QChar));
+        if (!field.isEmpty())
+            std::memcpy(m_out + m_used, field.data(), field.size() * sizeof(QChar));
         m_used += field.size();
         m_ends[m_count++] = m_used;
         return true;
@@ -77,7 +78,7 @@ private:
 // - a Ctrl-Z followed by nothing but line breaks ends the file; every other
 //   character, control characters included, is text.
 //
-// The file is read in 16 KiB pieces, so memory stays bounded whatever its
+// The file is read in 64 KiB pieces, so memory stays bounded whatever its
 // size, and reading stops when `fields` is full. A UTF-8 or UTF-16
 // byte-order mark decides the encoding; without one, the first piece that
 // holds non-ASCII bytes decides between code page 932 and UTF-8 (see

@@ -10,7 +10,11 @@
 namespace velt {
 namespace {
 
-constexpr qsizetype kPieceSize = 16 * 1024;
+// Read a piece at a time: few calls to the system, and memory bounded
+// whatever the file's size.
+constexpr qsizetype kPieceSize = 64 * 1024;
+// How much of the file's start is searched for NUL bytes.
+constexpr qsizetype kStart = 16 * 1024;
 
 // The lines `bytes` holds before its end, CR LF counting once.
 int lineBreaksIn(QByteArrayView bytes)
@@ -65,20 +69,20 @@ void PieceDecoder::readMore()
     m_deviceDone = got == 0;
 }
 
-// The first 16 KiB of the file: a byte-order mark, or NUL bytes that show a
+// The start of the file: a byte-order mark, or NUL bytes that show a
 // UTF-16 file without its mark or a file that is not text at all. Either
 // would otherwise end in a message about undecodable bytes.
 void PieceDecoder::readStart()
 {
     m_started = true;
-    while (!m_deviceDone && m_raw.size() < kPieceSize)
+    while (!m_deviceDone && m_raw.size() < kStart)
         readMore();
     qsizetype markLength = 0;
     m_encoding = encodingFromByteOrderMark(m_raw, &markLength);
     m_raw.remove(0, markLength);
     if (m_encoding != TextEncoding::Ascii && m_encoding != TextEncoding::Utf8)
         return;
-    const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kPieceSize - markLength));
+    const QByteArrayView start = QByteArrayView(m_raw).first(std::min(m_raw.size(), kStart - markLength));
     const qsizetype nul = start.indexOf('\0');
     if (nul < 0)
         return;

@@ -9,12 +9,12 @@ class QIODevice;
 
 namespace velt {
 
-// The bytes side of reading a list: reads the device in 16 KiB pieces, cuts
+// The bytes side of reading a list: reads the device in 64 KiB pieces, cuts
 // each where no character is split, settles the encoding (a byte-order mark,
 // or the first non-ASCII bytes, see guessEncoding()) and decodes strictly. A
 // character that does not decode ends its piece; the error is raised by the
 // next call, when the reading has got there, so that problems are told in
-// file order. NUL bytes in the first piece tell a file that is not text, or
+// file order. NUL bytes in the first 16 KiB tell a file that is not text, or
 // UTF-16 without its mark, and are reported at once.
 class PieceDecoder
 {

@@ -82,7 +82,7 @@ OpenResult openRegularFile(QFile &file, const QString &fileName)
         ::close(fd);
         return {std::nullopt, kind};
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK changes nothing for a regular file's reads.
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return {SystemError{SystemError::Other, file.errorString()}};

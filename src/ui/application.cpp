@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/accessible_interfaces.h"
 #include "version.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ void setUpApplication()
     QApplication::setApplicationVersion(QString::fromLatin1(version::kText));
     // Every window's title bar and task-bar button.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velt-32.png")));
+    installAccessibleInterfaces();
 
     // Qt's own texts (a text box's context menu, standard buttons) in
     // Japanese, whatever the locale: everything of ours is Japanese. Qt's

@@ -10,6 +10,8 @@
 #include "ui/count_spinner.h"
 #include "ui/message_box_reporter.h"
 #include "ui/object_names.h"
+#include "ui/sentence_label.h"
+#include "ui/spoken_notice.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -130,8 +132,11 @@ void MainWindow::fillBatch()
         const QString batch = composeBatch(m_countBox->text(), m_random);
         m_sentenceBox->setPlainText(batch);
         m_batchTimer->setInterval(0);
-        // A screen reader hears what the box now holds.
-        m_sentenceBox->setAccessibleName(QStringLiteral("言霊の一覧（%1 行）").arg(batch.count(u'\n')));
+        // A screen reader hears how many lines came, once, and the box's
+        // name says what it holds.
+        const qsizetype lines = batch.count(u'\n');
+        nameSentenceBox();
+        m_notice->say(QStringLiteral("言霊を %1 行表示しました").arg(lines));
     });
 }
 
@@ -167,6 +172,8 @@ void MainWindow::enterMultiLineMode()
     m_stopButton->hide();
     stopQuietly();
     m_saveAction->setEnabled(true);
+    // The keyboard goes with the controls: not left on one just hidden.
+    m_sentenceBox->setFocus();
 }
 
 void MainWindow::enterRouletteMode()
@@ -180,31 +187,49 @@ void MainWindow::enterRouletteMode()
     m_nextButton->show();
     m_stopButton->show();
     m_saveAction->setEnabled(false);
+    m_spinButton->setFocus();
 }
 
 void MainWindow::startSpinning()
 {
     m_stopAfterNextStep = false;
-    setSentenceSelectable(false);
+    setSentenceMoving(true);
     m_rouletteTimer->setInterval(kSpinStep);
 }
 
 void MainWindow::drawOneMore()
 {
     m_stopAfterNextStep = true;
-    setSentenceSelectable(false);
+    setSentenceMoving(true);
     m_rouletteTimer->setInterval(kOneMoreDelay);
 }
 
-// A selectable label lays its text out through a text document on every
-// change, a good part of a step's time; a moving sentence cannot be
-// selected anyway.
-void MainWindow::setSentenceSelectable(bool selectable)
+// While the roulette moves, the sentence is not offered for selection: a
+// selectable label lays its text out through a text document on every
+// change, a good part of a step's time. Its name says it moves rather than
+// naming a sentence gone a moment later (and a label whose name follows its
+// text would tell each of a hundred sentences a second). Once still, it is
+// selectable and named by what it shows.
+void MainWindow::setSentenceMoving(bool moving)
 {
-    m_rouletteLabel->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+    if (moving)
+        m_notice->withdraw();
+    m_rouletteLabel->setTextInteractionFlags(moving ? Qt::NoTextInteraction : Qt::TextSelectableByMouse);
     // The flags bring a focus policy of their own; the label never takes the
     // keyboard focus.
     m_rouletteLabel->setFocusPolicy(Qt::NoFocus);
+    const QString text = m_rouletteLabel->text();
+    const QString name = moving ? QStringLiteral("言霊（回転中）") : text.isEmpty() ? QStringLiteral("言霊") : text;
+    if (m_rouletteLabel->accessibleName() != name)
+        m_rouletteLabel->setAccessibleName(name);
+}
+
+void MainWindow::nameSentenceBox()
+{
+    const qsizetype lines = m_sentenceBox->document()->isEmpty() ? 0 : m_sentenceBox->blockCount() - 1;
+    const QString name = lines > 0 ? QStringLiteral("言霊の一覧（%1 行）").arg(lines) : QStringLiteral("言霊の一覧");
+    if (m_sentenceBox->accessibleName() != name)
+        m_sentenceBox->setAccessibleName(name);
 }
 
 void MainWindow::stopSpinning()
@@ -217,7 +242,7 @@ void MainWindow::stopSpinning()
 
 void MainWindow::stopQuietly()
 {
-    setSentenceSelectable(true);
+    setSentenceMoving(false);
     m_stopAfterNextStep = false;
     m_rouletteTimer->setInterval(0);
 }
@@ -227,14 +252,19 @@ void MainWindow::stopQuietly()
 void MainWindow::announceSentence()
 {
     if (!m_rouletteLabel->text().isEmpty())
-        m_rouletteLabel->setAccessibleName(m_rouletteLabel->text());
+        m_notice->say(m_rouletteLabel->text());
 }
 
 void MainWindow::rouletteStep()
 {
     guarded(m_rouletteTimer, [this] {
         const QString sentence = composeRouletteStep(m_random);
-        m_sentenceBox->clear();
+        // Emptied only when it holds something: clearing an empty box tells
+        // screen readers of a deletion on every step.
+        if (!m_sentenceBox->document()->isEmpty()) {
+            m_sentenceBox->clear();
+            nameSentenceBox();
+        }
         m_rouletteLabel->setText(sentence);
         if (m_stopAfterNextStep) {
             stopQuietly();

@@ -25,6 +25,8 @@ class MessageReporter;
 class RandomSource;
 class RuntimeError;
 class RuntimeTimer;
+class SentenceLabel;
+class SpokenNotice;
 
 class MainWindow : public QMainWindow
 {
@@ -67,7 +69,8 @@ private:
     void rouletteStep();           // the roulette timer's tick
     void stopQuietly();            // the roulette, announcing nothing
     void announceSentence();
-    void setSentenceSelectable(bool selectable); // while the roulette stands still
+    void setSentenceMoving(bool moving);
+    void nameSentenceBox();        // by the lines it holds
     void showAbout();              // "バージョン情報"
 
     void stopTimers();
@@ -87,7 +90,8 @@ private:
     QLabel *m_countLabel = nullptr;
     QLineEdit *m_countBox = nullptr;
     CountSpinner *m_countSpinner = nullptr;
-    QLabel *m_rouletteLabel = nullptr;
+    SentenceLabel *m_rouletteLabel = nullptr;
+    SpokenNotice *m_notice = nullptr; // what screen readers are told beside the focus
     QPushButton *m_spinButton = nullptr;
     QPushButton *m_nextButton = nullptr;
     QPushButton *m_stopButton = nullptr;
@@ -95,6 +99,7 @@ private:
     RuntimeTimer *m_batchTimer = nullptr;
     RuntimeTimer *m_rouletteTimer = nullptr;
     bool m_stopAfterNextStep = false; // "次の言霊": one step, then still
+
     bool m_followsScreens = false;    // refits when the window moves to another screen
 
     QAction *m_saveAction = nullptr; // offered in multi-line mode only

@@ -6,6 +6,8 @@
 #include "ui/count_spinner.h"
 #include "ui/fonts.h"
 #include "ui/object_names.h"
+#include "ui/sentence_label.h"
+#include "ui/spoken_notice.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -43,7 +45,7 @@ void MainWindow::buildControls()
 
     // Created first so that it lies beneath every other control: the output
     // box covers it in multi-line mode.
-    m_rouletteLabel = control<QLabel>(client, names::kRouletteLabel, QStringLiteral("言霊"));
+    m_rouletteLabel = control<SentenceLabel>(client, names::kRouletteLabel, QStringLiteral("言霊"));
     m_rouletteLabel->setFont(fonts::gothic(20.25));
     m_rouletteLabel->setTextFormat(Qt::PlainText);
     m_rouletteLabel->setWordWrap(true);
@@ -64,6 +66,8 @@ void MainWindow::buildControls()
             [label = m_rouletteLabel] { label->setSelection(0, int(label->text().size())); });
     m_rouletteLabel->addActions({copy, selectAll});
 
+    m_notice = new SpokenNotice(client);
+
     m_sentenceBox = control<QPlainTextEdit>(client, names::kSentenceBox, QStringLiteral("言霊の一覧"));
     m_sentenceBox->setReadOnly(true);
     m_sentenceBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -80,6 +84,7 @@ void MainWindow::buildControls()
     m_countLabel->setText(QStringLiteral("表示する行数"));
 
     m_countBox = control<QLineEdit>(client, names::kCountBox, QStringLiteral("表示する行数"));
+    m_countLabel->setBuddy(m_countBox); // screen readers tie the label to the box
     m_countBox->setReadOnly(true);
     m_countBox->setText(QStringLiteral("20"));
     QPalette menuColours = m_countBox->palette();

@@ -1,13 +1,13 @@
 #pragma once
 
-// Records the accessible names that windows announce (QAccessible's
-// NameChanged events) while it lives. Qt hands events to an update handler
+// Records what screen readers are told while it lives: accessible names
+// that change (QAccessible's NameChanged) and notifications that appear
+// (ObjectShow of an object whose role is Notification). Qt hands events to an update handler
 // only while the platform's accessibility is active, which it never is
 // offscreen; it is switched on here the way Qt's own tests do.
 
 #include <QAccessible>
 #include <QList>
-#include <QPair>
 
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -18,7 +18,13 @@ namespace velt::test {
 class AccessibilityRecorder
 {
 public:
-    using Announcement = QPair<QObject *, QString>; // who, and the name it now has
+    struct Announcement
+    {
+        QObject *object;
+        QString name;   // set for a NameChanged
+        QString notice; // set for a notification that appears
+        bool operator==(const Announcement &) const = default;
+    };
 
     AccessibilityRecorder()
     {
@@ -26,7 +32,10 @@ public:
         platform()->setActive(true);
         QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
             if (event->type() == QAccessible::NameChanged)
-                heard() << Announcement{event->object(), event->accessibleInterface()->text(QAccessible::Name)};
+                heard() << Announcement{event->object(), event->accessibleInterface()->text(QAccessible::Name), {}};
+            else if (event->type() == QAccessible::ObjectShow
+                     && event->accessibleInterface()->role() == QAccessible::Notification)
+                heard() << Announcement{event->object(), {}, event->accessibleInterface()->text(QAccessible::Name)};
         });
     }
     ~AccessibilityRecorder()

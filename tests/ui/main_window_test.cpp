@@ -11,6 +11,7 @@
 #include "support/system_files.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
+#include "ui/spoken_notice.h"
 #include "ui/object_names.h"
 
 #include <QAccessible>
@@ -292,6 +293,8 @@ private slots:
                 QVERIFY2(find<QWidget>(name)->isVisible(), name);
             QVERIFY(label2()->isVisible());
             QVERIFY(!find<QAction>(names::kSaveAction)->isEnabled());
+            // The keyboard goes to the new mode, not to a hidden control.
+            QCOMPARE(m_window->focusWidget(), find<QWidget>(names::kSpinButton));
 
             trigger(names::kMultiLineModeAction);
             for (const char *name : multi)
@@ -300,6 +303,7 @@ private slots:
                 QVERIFY2(!find<QWidget>(name)->isVisible(), name);
             QVERIFY(label2()->isVisible());
             QVERIFY(find<QAction>(names::kSaveAction)->isEnabled());
+            QCOMPARE(m_window->focusWidget(), veltbox());
         }
     }
 
@@ -424,22 +428,37 @@ private slots:
 
     // A screen reader is told the sentence once it stays, and how many lines
     // a batch holds; never every step of a spin.
+    // What a screen reader is told: a notification once when a batch is
+    // shown and once when the roulette stops, and the names of the box and
+    // the sentence true to what they show; nothing per step.
     void announcements()
     {
         using Heard = QList<velt::test::AccessibilityRecorder::Announcement>;
         velt::test::AccessibilityRecorder recorder;
+        QObject *notice = m_window->findChild<velt::SpokenNotice *>();
         runBatch();
-        QCOMPARE(recorder.take(), (Heard{{veltbox(), QStringLiteral("言霊の一覧（20 行）")}}));
+        QCOMPARE(recorder.take(), (Heard{{veltbox(), QStringLiteral("言霊の一覧（20 行）"), {}},
+                                         {notice, {}, QStringLiteral("言霊を 20 行表示しました")}}));
         trigger(names::kRouletteModeAction);
         QSignalSpy steps(timer(names::kRouletteTimer), &RuntimeTimer::tick);
+        click(names::kSpinButton);
+        // The sentence is named as moving and the box is emptied, once; then
+        // the steps tell nothing.
+        QTRY_VERIFY(steps.count() >= 1);
+        QCOMPARE(recorder.take(), (Heard{{label2(), QStringLiteral("言霊（回転中）"), {}},
+                                         {veltbox(), QStringLiteral("言霊の一覧"), {}}}));
+        QTRY_VERIFY(steps.count() >= 5);
+        QCOMPARE(recorder.take(), Heard());
         for (const char *stop : {names::kStopButton, names::kNextButton}) {
-            click(names::kSpinButton);
-            QTRY_VERIFY(steps.count() >= 5);
-            QCOMPARE(recorder.take(), Heard());
+            if (stop == names::kNextButton) {
+                click(names::kSpinButton);
+                QTRY_VERIFY(steps.count() >= 10);
+                recorder.take();
+            }
             click(stop);
             QTRY_COMPARE(timer(names::kRouletteTimer)->interval(), 0);
-            QCOMPARE(recorder.take(), (Heard{{label2(), label2()->text()}}));
-            steps.clear();
+            const QString sentence = label2()->text();
+            QCOMPARE(recorder.take(), (Heard{{label2(), sentence, {}}, {notice, {}, sentence}}));
         }
         click(names::kStopButton); // already still: nothing new to tell
         QCOMPARE(recorder.take(), Heard());
