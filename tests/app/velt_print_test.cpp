@@ -10,9 +10,10 @@ using velt::test::ListDir;
 
 namespace {
 
-velt::test::ProgramRun runPrint(const QStringList &args)
+velt::test::ProgramRun runPrint(const QStringList &args, const QString &output = {})
 {
-    return velt::test::runProgram(qEnvironmentVariable("VELT_PRINT"), args);
+    return velt::test::runProgram(qEnvironmentVariable("VELT_PRINT"), args, QProcessEnvironment::systemEnvironment(),
+                                  output);
 }
 
 } // namespace
@@ -85,7 +86,7 @@ private slots:
     void failuresSayWhyOnStderrOnly_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("remove");
+        QTest::addColumn<QString>("obstacle"); // a list removed, or the file output goes to
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("zero") << QStringList{"0"} << "" << 2 << "「0」";
@@ -98,19 +99,24 @@ private slots:
         QTest::newRow("value after --version") << QStringList{"--version=1"} << "" << 2 << "「--version=1」";
         QTest::newRow("missing list") << QStringList{} << "nani.dat" << 1 << "nani.dat";
         QTest::newRow("missing list, count given") << QStringList{"5"} << "itu.dat" << 1 << "itu.dat";
+        // Written to a full disk: said, not swallowed.
+        QTest::newRow("output to a full disk") << QStringList{"2000"} << "/dev/full" << 1 << "ディスクがいっぱい";
     }
 
     void failuresSayWhyOnStderrOnly()
     {
         QFETCH(QStringList, args);
-        QFETCH(QString, remove);
+        QFETCH(QString, obstacle);
         QFETCH(int, exitCode);
         QFETCH(QString, mentions);
         ListDir dir;
         dir.writeDefaultLists();
-        if (!remove.isEmpty())
-            QVERIFY(QFile::remove(remove));
-        const velt::test::ProgramRun run = runPrint(args);
+        const bool full = obstacle == "/dev/full";
+        if (full && !QFile::exists(obstacle))
+            QSKIP("this system has no /dev/full");
+        if (!obstacle.isEmpty() && !full)
+            QVERIFY(QFile::remove(obstacle));
+        const velt::test::ProgramRun run = runPrint(args, full ? obstacle : QString());
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
         QStringList lines = run.err.split(u'\n');

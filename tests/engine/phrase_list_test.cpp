@@ -123,6 +123,8 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::newRow("missing file") << "missing" << velt::err::kFileNotFound;
         QTest::newRow("folder in its place") << "folder" << velt::err::kPathFileAccess;
+        // The message names the folder even once it is gone.
+        QTest::newRow("working folder deleted") << "deleted" << velt::err::kFileNotFound;
     }
 
     void openFailures()
@@ -132,9 +134,17 @@ private slots:
         ListDir dir;
         if (setup == "folder")
             QDir().mkdir("dare1.dat");
+        if (setup == "deleted") {
+            QDir().mkdir("gone");
+            QDir::setCurrent("gone");
+            if (!QDir(dir.path()).rmdir("gone"))
+                QSKIP("this system keeps a working folder from being deleted");
+        }
         QString message;
         QCOMPARE(errorNumberOf([] { velt::loadPhraseList("dare1.dat"); }, &message), error);
         QVERIFY2(message.contains("dare1.dat"), qPrintable(message));
+        if (setup == "deleted")
+            QVERIFY2(message.contains(dir.path() + "/gone"), qPrintable(message));
     }
 
     void bankLoadsFiveSlotsInOrder()

@@ -16,11 +16,15 @@ struct ProgramRun
     QString err;
 };
 
+// `output`, when set, is the file standard output goes to.
 inline ProgramRun runProgram(const QString &program, const QStringList &args,
-                             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+                             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                             const QString &output = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
     process.start(program, args);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
