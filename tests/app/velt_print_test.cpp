@@ -1,6 +1,7 @@
 #include "support/first_sentences.h"
 #include "support/list_dir.h"
 #include "support/program_run.h"
+#include "support/system_files.h"
 #include "version.h"
 
 #include <QCryptographicHash>
@@ -86,7 +87,7 @@ private slots:
     void failuresSayWhyOnStderrOnly_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("obstacle"); // a list removed, or the file output goes to
+        QTest::addColumn<QString>("obstacle"); // a list removed (or made a named pipe), or the file output goes to
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("zero") << QStringList{"0"} << "" << 2 << "「0」";
@@ -99,6 +100,8 @@ private slots:
         QTest::newRow("value after --version") << QStringList{"--version=1"} << "" << 2 << "「--version=1」";
         QTest::newRow("missing list") << QStringList{} << "nani.dat" << 1 << "nani.dat";
         QTest::newRow("missing list, count given") << QStringList{"5"} << "itu.dat" << 1 << "itu.dat";
+        // Refused at once, never waited on: nothing writes to the pipe.
+        QTest::newRow("list is a named pipe") << QStringList{} << "pipe:doko.dat" << 1 << "doko.dat";
         // Written to a full disk: said, not swallowed.
         QTest::newRow("output to a full disk") << QStringList{"2000"} << "/dev/full" << 1 << "ディスクがいっぱい";
     }
@@ -114,8 +117,11 @@ private slots:
         const bool full = obstacle == "/dev/full";
         if (full && !QFile::exists(obstacle))
             QSKIP("this system has no /dev/full");
-        if (!obstacle.isEmpty() && !full)
-            QVERIFY(QFile::remove(obstacle));
+        const QString removed = obstacle.startsWith("pipe:") ? obstacle.sliced(5) : obstacle;
+        if (!removed.isEmpty() && !full)
+            QVERIFY(QFile::remove(removed));
+        if (removed != obstacle && !velt::test::makeNamedPipe(removed))
+            QSKIP("this system has no named pipes in a folder");
         const velt::test::ProgramRun run = runPrint(args, full ? obstacle : QString());
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
