@@ -42,12 +42,15 @@ build_windows() {
   nice cmake --build "$build" -j"$jobs" "$@"
 }
 
+# The project's version, as the Windows build was configured with it.
+project_version() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt"; }
+
 # make_zip: builds the zip of this version and copies it to dist/; sets
 # zip_file to the copy.
 make_zip() {
   build_windows --target velt velt-print windows_zip
   local version
-  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  version=$(project_version)
   [ -f "$build/VELT-$version-windows-x64.zip" ] || fail "no zip for version $version"
   mkdir -p dist
   cp "$build/VELT-$version-windows-x64.zip" dist/

@@ -79,7 +79,7 @@ done
 
 # ---- what Explorer shows of the programs: icon, name and version, manifest
 say "the programs' resources"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+version=$(project_version)
 resources=$out/resources
 rm -rf "$resources"
 mkdir -p "$resources"

@@ -24,13 +24,6 @@ public:
                                                   : QAccessibleWidget::interface_cast(type);
     }
 
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && label()->accessibleName().isEmpty())
-            return label()->text();
-        return QAccessibleWidget::text(t);
-    }
-
     void selection(int index, int *start, int *end) const override
     {
         *start = *end = 0;

@@ -101,10 +101,9 @@ void MainWindow::showEvent(QShowEvent *event)
     fitToDevicePixels();
     // Moved to a screen of another scale: fitted again once the move is
     // done, not while the system is still placing the window.
-    if (!m_followsScreens && windowHandle()) {
-        m_followsScreens = true;
-        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToDevicePixels, Qt::QueuedConnection);
-    }
+    if (windowHandle())
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToDevicePixels,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
     QMainWindow::showEvent(event);
 }
 
@@ -134,8 +133,7 @@ void MainWindow::fillBatch()
         m_batchTimer->setInterval(0);
         // A screen reader hears how many lines came, once, and the box's
         // name says what it holds.
-        const qsizetype lines = batch.count(u'\n');
-        nameSentenceBox();
+        const qsizetype lines = nameSentenceBox();
         m_notice->say(QStringLiteral("言霊を %1 行表示しました").arg(lines));
     });
 }
@@ -224,12 +222,13 @@ void MainWindow::setSentenceMoving(bool moving)
         m_rouletteLabel->setAccessibleName(name);
 }
 
-void MainWindow::nameSentenceBox()
+qsizetype MainWindow::nameSentenceBox()
 {
     const qsizetype lines = m_sentenceBox->document()->isEmpty() ? 0 : m_sentenceBox->blockCount() - 1;
     const QString name = lines > 0 ? QStringLiteral("言霊の一覧（%1 行）").arg(lines) : QStringLiteral("言霊の一覧");
     if (m_sentenceBox->accessibleName() != name)
         m_sentenceBox->setAccessibleName(name);
+    return lines;
 }
 
 void MainWindow::stopSpinning()

@@ -70,7 +70,7 @@ private:
     void stopQuietly();            // the roulette, announcing nothing
     void announceSentence();
     void setSentenceMoving(bool moving);
-    void nameSentenceBox();        // by the lines it holds
+    qsizetype nameSentenceBox();   // by the lines it holds, which it returns
     void showAbout();              // "バージョン情報"
 
     void stopTimers();
@@ -99,8 +99,6 @@ private:
     RuntimeTimer *m_batchTimer = nullptr;
     RuntimeTimer *m_rouletteTimer = nullptr;
     bool m_stopAfterNextStep = false; // "次の言霊": one step, then still
-
-    bool m_followsScreens = false;    // refits when the window moves to another screen
 
     QAction *m_saveAction = nullptr; // offered in multi-line mode only
 };

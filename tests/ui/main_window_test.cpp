@@ -11,8 +11,8 @@
 #include "support/system_files.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
-#include "ui/spoken_notice.h"
 #include "ui/object_names.h"
+#include "ui/spoken_notice.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -426,8 +426,6 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), &window);
     }
 
-    // A screen reader is told the sentence once it stays, and how many lines
-    // a batch holds; never every step of a spin.
     // What a screen reader is told: a notification once when a batch is
     // shown and once when the roulette stops, and the names of the box and
     // the sentence true to what they show; nothing per step.
